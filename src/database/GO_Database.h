@@ -1,0 +1,46 @@
+// The one store of all objects of the drawing: an append-only array of slots,
+// look-up by id, and saving to and loading from drawing files.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGO_GeoObject;
+
+class CGO_Database {
+public:
+    CGO_Database() = default;
+    ~CGO_Database();
+
+    // Takes ownership; builds the object's display list, then appends a slot.
+    void Add(CGO_GeoObject* object);
+    // Empties the slot holding object and destroys it; null or unknown: nothing.
+    void Remove(CGO_GeoObject* object);
+    void RemoveById(int id);
+    CGO_GeoObject* Find(int id);
+    void Clear();
+    void DrawAll();
+
+    // Writes the drawing. Returns false, with the file as it was and a reason
+    // in GetLastError(), when it cannot be written completely.
+    bool Save(const char* path);
+    // Replaces the drawing by the file's. Returns the number of slots, or -1
+    // when the file cannot be read or is malformed; the drawing then stays
+    // exactly as it was and GetLastError() says why.
+    int Load(const char* path);
+
+    int GetSize() const { return static_cast<int>(m_slots.size()); }
+    int GetCount() const { return m_nCount; }
+    // The object in a slot, or null for an empty slot.
+    CGO_GeoObject* GetAt(int slot) const { return m_slots[static_cast<std::size_t>(slot)].get(); }
+    const std::string& GetLastError() const { return m_strLastError; }
+
+    CGO_Database(const CGO_Database&) = delete;
+    CGO_Database& operator=(const CGO_Database&) = delete;
+
+private:
+    std::vector<std::unique_ptr<CGO_GeoObject>> m_slots;
+    int m_nCount = 0;
+    std::string m_strLastError;
+};

@@ -1,0 +1,162 @@
+// Circles: transforms move the centre and the peripheral point alike; scaling
+// measures the radius anew as the distance between the two.
+#include "geometry/GO_Circle.h"
+
+#include "geometry/GO_Archive.h"
+#include "geometry/GO_Math.h"
+#include "geometry/GO_RuntimeClass.h"
+#include "log/Logger.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+CGO_Circle::CGO_Circle()
+{
+    AssignNextId();
+    LogInfo("New circle created: object id #%i", m_nId);
+    AdvanceIdFactory();
+}
+
+void CGO_Circle::SetCenterAndPoint(CGO_Point center, CGO_Point point)
+{
+    m_ptCenter = center;
+    m_ptPeripheral = point;
+    LogInfo("Circle #%i: C(%4.1f, %4.1f), P(%4.1f, %4.1f)", m_nId, m_ptCenter.x, m_ptCenter.y,
+            m_ptPeripheral.x, m_ptPeripheral.y);
+    UpdateRadius();
+}
+
+void CGO_Circle::SetCenterAndRadius(CGO_Point center, float radius)
+{
+    m_fRadius = radius;
+    m_ptCenter = center;
+    m_ptPeripheral.Set(center.x, center.y + radius);
+    LogInfo("Circle #%i: C(%4.1f, %4.1f), P(%4.1f, %4.1f), radius: %4.1f", m_nId, m_ptCenter.x, m_ptCenter.y,
+            m_ptPeripheral.x, m_ptPeripheral.y, m_fRadius);
+}
+
+void CGO_Circle::UpdateRadius()
+{
+    const float dx = m_ptPeripheral.x - m_ptCenter.x;
+    const float dy = m_ptPeripheral.y - m_ptCenter.y;
+    const float dx2 = dx * dx;
+    const float dy2 = dy * dy;
+    const float sum = dx2 + dy2;
+    m_fRadius = static_cast<float>(std::sqrt(static_cast<double>(sum)));
+    LogInfo("Radius of circle #%i updated: %4.1f", m_nId, m_fRadius);
+}
+
+const CGO_RuntimeClass* CGO_Circle::GetRuntimeClass() const { return &s_runtimeClass; }
+
+void CGO_Circle::Serialize(CGO_Archive& archive)
+{
+    if (archive.IsStoring()) {
+        LogDebug("Serializing circle #%i (x: %4.1f, y: %4.1f, r: %4.1f)...", m_nId, m_ptCenter.x, m_ptCenter.y,
+                 m_fRadius);
+        archive.WriteFloat(m_ptCenter.x);
+        archive.WriteFloat(m_ptCenter.y);
+        archive.WriteFloat(m_fRadius);
+    } else {
+        const float x = archive.ReadFloat();
+        const float y = archive.ReadFloat();
+        const float r = archive.ReadFloat();
+        m_ptCenter.Set(x, y);
+        m_fRadius = r;
+        m_ptPeripheral.Set(x, y + r);
+        LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", m_nId, m_ptCenter.x, m_ptCenter.y,
+                 m_fRadius);
+    }
+}
+
+void CGO_Circle::DeleteDisplayList()
+{
+    glDeleteLists(static_cast<GLuint>(m_nDisplayList), 1);
+    LogInfo("Display list for circle #%i deleted.", m_nId);
+}
+
+void CGO_Circle::GenerateDisplayList()
+{
+    const GLuint list = static_cast<GLuint>(m_nDisplayList);
+    if (glIsList(list))
+        glDeleteLists(list, 1);
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i <= 360; ++i) {
+        const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
+        const float sinProduct = static_cast<float>(m_fRadius * std::sin(static_cast<double>(a)));
+        const float cosProduct = static_cast<float>(std::cos(static_cast<double>(a)) * m_fRadius);
+        const float y = m_ptCenter.y + sinProduct;
+        const float x = m_ptCenter.x + cosProduct;
+        glVertex2f(x, y);
+    }
+    glEnd();
+    glEndList();
+    LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
+}
+
+void CGO_Circle::Move(const CGO_Vector& v)
+{
+    m_ptCenter.Move(v);
+    m_ptPeripheral.Move(v);
+    LogInfo("Circle #%i moved to C(%4.1f, %4.1f), P(%4.1f, %4.1f).", m_nId, m_ptCenter.x, m_ptCenter.y,
+            m_ptPeripheral.x, m_ptPeripheral.y);
+}
+
+void CGO_Circle::Rotate(float angle)
+{
+    m_ptCenter.Rotate(angle);
+    m_ptPeripheral.Rotate(angle);
+    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+}
+
+void CGO_Circle::RotateAbout(CGO_Point base, float angle)
+{
+    m_ptCenter.RotateAbout(base, angle);
+    m_ptPeripheral.RotateAbout(base, angle);
+    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+}
+
+void CGO_Circle::Scale(float factor)
+{
+    m_ptCenter.Scale(factor);
+    m_ptPeripheral.Scale(factor);
+    UpdateRadius();
+    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+}
+
+void CGO_Circle::ScaleAbout(CGO_Point base, float factor)
+{
+    m_ptCenter.ScaleAbout(base, factor);
+    m_ptPeripheral.ScaleAbout(base, factor);
+    UpdateRadius();
+    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+}
+
+void CGO_Circle::FlipHorizontal()
+{
+    m_ptCenter.FlipHorizontal();
+    m_ptPeripheral.FlipHorizontal();
+    LogInfo("Circle #%i flipped horizontal.", m_nId);
+}
+
+void CGO_Circle::FlipVertical()
+{
+    m_ptCenter.FlipVertical();
+    m_ptPeripheral.FlipVertical();
+    LogInfo("Circle #%i flipped vertical.", m_nId);
+}
+
+void CGO_Circle::FlipOnOrigin()
+{
+    m_ptCenter.FlipOnOrigin();
+    m_ptPeripheral.FlipOnOrigin();
+    LogInfo("Circle #%i flipped on origin of ordinates.", m_nId);
+}
+
+void CGO_Circle::FlipOnStraight(CGO_Point p1, CGO_Point p2)
+{
+    m_ptCenter.FlipOnStraight(p1, p2);
+    m_ptPeripheral.FlipOnStraight(p1, p2);
+    LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x,
+            p2.y);
+}

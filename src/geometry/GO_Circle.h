@@ -1,0 +1,39 @@
+// A full circle: centre, one point on its periphery, and the radius. The
+// peripheral point lets every point transform work on the circle; scaling
+// measures the radius anew from it.
+#pragma once
+
+#include "geometry/GO_GeoObject.h"
+
+class CGO_Circle : public CGO_GeoObject {
+public:
+    CGO_Circle();
+
+    void SetCenterAndPoint(CGO_Point center, CGO_Point point);
+    void SetCenterAndRadius(CGO_Point center, float radius);
+    float GetRadius() const { return m_fRadius; }
+    CGO_Point GetCenter() const { return m_ptCenter; }
+    CGO_Point GetPeripheralPoint() const { return m_ptPeripheral; }
+    void UpdateRadius();
+
+    const CGO_RuntimeClass* GetRuntimeClass() const override;
+    void Serialize(CGO_Archive& archive) override;
+    void DeleteDisplayList() override;
+    void GenerateDisplayList() override;
+    void Move(const CGO_Vector& v) override;
+    void Rotate(float angle) override;
+    void RotateAbout(CGO_Point base, float angle) override;
+    void Scale(float factor) override;
+    void ScaleAbout(CGO_Point base, float factor) override;
+    void FlipHorizontal() override;
+    void FlipVertical() override;
+    void FlipOnOrigin() override;
+    void FlipOnStraight(CGO_Point p1, CGO_Point p2) override;
+
+    static const CGO_RuntimeClass s_runtimeClass;
+
+private:
+    CGO_Point m_ptCenter;
+    CGO_Point m_ptPeripheral;
+    float m_fRadius = 0.0f;
+};

@@ -1,0 +1,129 @@
+// Lines: every transform applies the point operation of the same name to
+// both end points, then reports the result once.
+#include "geometry/GO_Line.h"
+
+#include "geometry/GO_Archive.h"
+#include "geometry/GO_RuntimeClass.h"
+#include "log/Logger.h"
+
+#include <GL/gl.h>
+
+CGO_Line::CGO_Line()
+{
+    AssignNextId();
+    LogInfo("New line created: object id #%i", m_nId);
+    AdvanceIdFactory();
+}
+
+void CGO_Line::SetPoints(CGO_Point p1, CGO_Point p2)
+{
+    m_p1 = p1;
+    m_p2 = p2;
+    LogInfo("Line #%i: P1(%4.1f, %4.1f), P2(%4.1f, %4.1f)", m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
+}
+
+const CGO_RuntimeClass* CGO_Line::GetRuntimeClass() const { return &s_runtimeClass; }
+
+void CGO_Line::Serialize(CGO_Archive& archive)
+{
+    if (archive.IsStoring()) {
+        LogDebug("Serializing line #%i (x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)...",
+                 m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
+        archive.WriteFloat(m_p1.x);
+        archive.WriteFloat(m_p1.y);
+        archive.WriteFloat(m_p2.x);
+        archive.WriteFloat(m_p2.y);
+    } else {
+        const float x1 = archive.ReadFloat();
+        const float y1 = archive.ReadFloat();
+        const float x2 = archive.ReadFloat();
+        const float y2 = archive.ReadFloat();
+        m_p1.Set(x1, y1);
+        m_p2.Set(x2, y2);
+        LogDebug("Line unserialized. (id: %i, x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)",
+                 m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
+    }
+}
+
+void CGO_Line::DeleteDisplayList()
+{
+    glDeleteLists(static_cast<GLuint>(m_nDisplayList), 1);
+    LogInfo("Display list for line #%i deleted.", m_nId);
+}
+
+void CGO_Line::GenerateDisplayList()
+{
+    const GLuint list = static_cast<GLuint>(m_nDisplayList);
+    if (glIsList(list))
+        glDeleteLists(list, 1);
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_LINES);
+    glVertex2f(m_p1.x, m_p1.y);
+    glVertex2f(m_p2.x, m_p2.y);
+    glEnd();
+    glEndList();
+    LogInfo("Display list #%i for line #%i generated.", m_nDisplayList, m_nId);
+}
+
+void CGO_Line::Move(const CGO_Vector& v)
+{
+    m_p1.Move(v);
+    m_p2.Move(v);
+    LogInfo("Line #%i moved to P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
+}
+
+void CGO_Line::Rotate(float angle)
+{
+    m_p1.Rotate(angle);
+    m_p2.Rotate(angle);
+    LogInfo("Line #%i rotated by %4.1f degree.", m_nId, angle);
+}
+
+void CGO_Line::RotateAbout(CGO_Point base, float angle)
+{
+    m_p1.RotateAbout(base, angle);
+    m_p2.RotateAbout(base, angle);
+    LogInfo("Line #%i rotated by %4.1f degree.", m_nId, angle);
+}
+
+void CGO_Line::Scale(float factor)
+{
+    m_p1.Scale(factor);
+    m_p2.Scale(factor);
+    LogInfo("Line #%i scaled by %4.1f.", m_nId, factor);
+}
+
+void CGO_Line::ScaleAbout(CGO_Point base, float factor)
+{
+    m_p1.ScaleAbout(base, factor);
+    m_p2.ScaleAbout(base, factor);
+    LogInfo("Line #%i scaled by %4.1f.", m_nId, factor);
+}
+
+void CGO_Line::FlipHorizontal()
+{
+    m_p1.FlipHorizontal();
+    m_p2.FlipHorizontal();
+    LogInfo("Line #%i flipped horizontal.", m_nId);
+}
+
+void CGO_Line::FlipVertical()
+{
+    m_p1.FlipVertical();
+    m_p2.FlipVertical();
+    LogInfo("Line #%i flipped vertical.", m_nId);
+}
+
+void CGO_Line::FlipOnOrigin()
+{
+    m_p1.FlipOnOrigin();
+    m_p2.FlipOnOrigin();
+    LogInfo("Line #%i flipped on origin of ordinates.", m_nId);
+}
+
+void CGO_Line::FlipOnStraight(CGO_Point p1, CGO_Point p2)
+{
+    m_p1.FlipOnStraight(p1, p2);
+    m_p2.FlipOnStraight(p1, p2);
+    LogInfo("Line #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x, p2.y);
+}

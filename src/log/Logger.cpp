@@ -1,0 +1,107 @@
+// CLogger writes to its own buffered stream on "stdout.txt"; the C runtime
+// flushes it when the process ends normally.
+#include "log/Logger.h"
+
+#include "log/CFormat.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+const char* const kLogFileName = "stdout.txt";
+
+// Lines are only pushed out when this fills, or at exit.
+char g_streamBuffer[1 << 16];
+
+} // namespace
+
+CLogger* CLogger::GetInstance()
+{
+    static CLogger* instance = [] {
+        std::FILE* stream = std::fopen(kLogFileName, "w");
+        if (stream == nullptr) {
+            std::fprintf(stderr, "lumen7: cannot open the log file '%s' for writing: %s\n",
+                         kLogFileName, std::strerror(errno));
+            std::exit(-1);
+        }
+        std::setvbuf(stream, g_streamBuffer, _IOFBF, sizeof g_streamBuffer);
+        return new CLogger(stream);
+    }();
+    return instance;
+}
+
+CLogger::CLogger(std::FILE* stream)
+    : m_pStream(stream), m_nLevel(LEVEL_ALL), m_nCachedSecond(-1), m_szCachedTime{}
+{
+}
+
+void CLogger::Fatal(const char* message) { Write(LEVEL_FATAL, "[FATAL] ", message); }
+void CLogger::Warn(const char* message) { Write(LEVEL_WARN, "[WARN]  ", message); }
+void CLogger::Info(const char* message) { Write(LEVEL_INFO, "[INFO]  ", message); }
+void CLogger::Debug(const char* message) { Write(LEVEL_DEBUG, "[DEBUG] ", message); }
+
+void CLogger::FormatTimestamp(char* buffer)
+{
+    // localtime_r does not re-read the time zone on every call as localtime
+    // does, and the text is reused for every line within the same second.
+    std::time_t now = std::time(nullptr);
+    if (now != m_nCachedSecond) {
+        std::tm local{};
+        localtime_r(&now, &local);
+        std::strftime(m_szCachedTime, sizeof m_szCachedTime, "%Y-%m-%d %H:%M:%S", &local);
+        m_nCachedSecond = now;
+    }
+    std::memcpy(buffer, m_szCachedTime, sizeof m_szCachedTime);
+}
+
+void CLogger::Flush()
+{
+    std::fflush(m_pStream);
+}
+
+void CLogger::Write(int level, const char* tag, const char* message)
+{
+    if (m_nLevel < level)
+        return;
+    char timestamp[80];
+    FormatTimestamp(timestamp);
+    // Equivalent to fprintf("[TAG] %s - %s") followed by "\n", without
+    // parsing a format string per line.
+    std::fputs(tag, m_pStream);
+    std::fputs(timestamp, m_pStream);
+    std::fputs(" - ", m_pStream);
+    std::fputs(message, m_pStream);
+    std::fputc('\n', m_pStream);
+}
+
+namespace {
+
+void LogFormatted(int level, void (CLogger::*write)(const char*), const char* format, va_list args)
+{
+    CLogger* logger = CLogger::GetInstance();
+    if (!logger->IsEnabled(level))
+        return;
+    char buffer[1024];
+    FormatC(buffer, sizeof buffer, format, args);
+    (logger->*write)(buffer);
+}
+
+} // namespace
+
+#define LUMEN7_DEFINE_LOG_FUNCTION(name, level, member)     \
+    void name(const char* format, ...)                      \
+    {                                                       \
+        va_list args;                                       \
+        va_start(args, format);                             \
+        LogFormatted(level, &CLogger::member, format, args); \
+        va_end(args);                                       \
+    }
+
+LUMEN7_DEFINE_LOG_FUNCTION(LogFatal, CLogger::LEVEL_FATAL, Fatal)
+LUMEN7_DEFINE_LOG_FUNCTION(LogWarn, CLogger::LEVEL_WARN, Warn)
+LUMEN7_DEFINE_LOG_FUNCTION(LogInfo, CLogger::LEVEL_INFO, Info)
+LUMEN7_DEFINE_LOG_FUNCTION(LogDebug, CLogger::LEVEL_DEBUG, Debug)

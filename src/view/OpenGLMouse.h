@@ -1,0 +1,82 @@
+// The mouse layer of the drawing window: interaction modes, picking, rubber
+// band and drag feedback, and the messages to the control center.
+#pragma once
+
+#include "geometry/GO_Point.h"
+#include "geometry/GO_Vector.h"
+#include "view/OpenGL.h"
+
+class CGraphics;
+class ICadMessageReceiver;
+
+enum {
+    MODE_IDLE = 0,
+    MODE_PICK = 1,
+    MODE_POINT = 2,
+    MODE_DRAG = 3,
+};
+
+enum {
+    BAND_NONE = 0,
+    BAND_LINE = 1,
+};
+
+class COpenGLMouse : public COpenGL {
+    Q_OBJECT
+public:
+    COpenGLMouse();
+
+    bool Create(const char* title, int left, int top, int right, int bottom);
+
+    // Where the results go; the control center sets itself.
+    void SetReceiver(ICadMessageReceiver* receiver) { m_pReceiver = receiver; }
+
+    void SetMode(int mode);
+    void SetMode(int mode, CGO_Point anchor, int band);
+    int GetMode() const { return m_nMode; }
+    int GetBand() const { return m_nBand; }
+
+    CGO_Point GetPoint() const { return m_ptPoint; }
+    CGO_Vector GetVector() const { return m_vDrag; }
+    int GetPickedId() const { return m_nPicked - 100; }
+
+    // Converts a position in the window (logical pixels, y downwards) into a
+    // world point, through the matrices and viewport the last render left.
+    void WindowToWorld(int x, int y, CGO_Point* out);
+
+    // The scene the mouse picks in; the concrete view owns it.
+    virtual CGraphics* GetGraphics() = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+    void OnLButtonDown(bool leftDown, int x, int y);
+    void OnLButtonUp(bool leftDown, int x, int y);
+    void OnMouseMove(bool leftDown, int x, int y);
+    void OnRButtonDown(bool leftDown, int x, int y);
+    void OnMButtonDown(bool leftDown, int x, int y);
+    void OnMButtonUp(bool leftDown, int x, int y);
+
+private:
+    void Pick(int x, int y);
+    void DrawBand();
+    void EraseFeedback();
+    void Send(unsigned message, std::uintptr_t wParam);
+
+    ICadMessageReceiver* m_pReceiver = nullptr;
+
+    CGO_Point m_ptDown;
+    CGO_Point m_ptCurrent;
+    CGO_Point m_ptAnchor;
+    int m_nCandidate = 0;
+    int m_nMode = MODE_IDLE;
+    int m_nBand = BAND_NONE;
+    bool m_bBandShown = false;
+    CGO_Point m_ptBandFrom;
+    CGO_Point m_ptBandTo;
+    int m_nPicked = 0;
+    CGO_Point m_ptPoint;
+    CGO_Vector m_vDrag;
+};

@@ -1,0 +1,14 @@
+// main() of the GUI tests: a QApplication on the (virtual) display, in a
+// private working directory.
+#define LUMEN7_CUSTOM_TEST_MAIN
+#include "support/TestMain.cpp"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    testsupport::EnterTestWorkDir();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
