@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class CGO_GeoObject;
+#include "geometry/GO_GeoObject.h"
 
 class CGO_Database {
 public:
