@@ -1,2 +1,105 @@
-// Placeholder until the scene lands.
+// The scene: drawing every display list, the full redraw and selection-mode
+// picking. Plain OpenGL and GLU; whoever calls it keeps a context current.
 #include "view/Graphics.h"
+
+#include "geometry/GO_GeoObject.h"
+#include "log/Logger.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A hit record holds the name count, the two depths and the one name each
+// object loads, so four entries per slot can never overflow the buffer.
+constexpr int kSelectEntriesPerSlot = 4;
+constexpr int kSelectBufferMinimum = 100;
+
+} // namespace
+
+void CGraphics::Init()
+{
+    LogInfo("Initializing graphics...");
+}
+
+void CGraphics::Draw(GLenum mode)
+{
+    // The slot count is read anew on every step: emptied slots keep their
+    // place, so slot i always belongs to list i + 100.
+    for (int i = 0; i < m_database.GetSize(); ++i) {
+        const GLuint list = static_cast<GLuint>(i + CGO_GeoObject::DISPLAY_LIST_OFFSET);
+        if (!glIsList(list)) {
+            LogDebug("Display list #%i not found!", i);
+            continue;
+        }
+        if (mode == GL_SELECT)
+            glLoadName(list);
+        LogDebug("Drawing display list #%i...", i);
+        glCallList(list);
+    }
+    glFlush();
+    LogDebug("Drawn all display lists.");
+}
+
+void CGraphics::RenderScene()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(m_xMin, m_xMax, m_yMin, m_yMax);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The display lists carry no colour and no width of their own.
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glLineWidth(1.0f);
+    Draw(GL_RENDER);
+}
+
+int CGraphics::Pick(double x, double y, double size, const GLint viewport[4])
+{
+    const int entries = std::max(kSelectBufferMinimum, kSelectEntriesPerSlot * m_database.GetSize());
+    std::vector<GLuint> selectBuf(static_cast<std::size_t>(entries));
+    glSelectBuffer(entries, selectBuf.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // gluPickMatrix takes a non-const viewport in older GLU headers.
+    GLint region[4] = {viewport[0], viewport[1], viewport[2], viewport[3]};
+    gluPickMatrix(x, y, size, size, region);
+    gluOrtho2D(m_xMin, m_xMax, m_yMin, m_yMax);
+    Draw(GL_SELECT);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glFlush();
+
+    const GLint hits = glRenderMode(GL_RENDER);
+    // Records come in drawing order, so the first one is the lowest list
+    // number; a negative count would mean overflow, which the size rules out.
+    if (hits > 0)
+        return static_cast<int>(selectBuf[3]);
+    return 0;
+}
+
+bool CGraphics::SetWorldCoordinates(float xMin, float xMax, float yMin, float yMax)
+{
+    // A typed "inf" or "nan" parses as a float too; neither gives a usable
+    // projection, so such a range is refused like a reversed one.
+    if (!(std::isfinite(xMin) && std::isfinite(xMax) && std::isfinite(yMin) && std::isfinite(yMax)))
+        return false;
+    if (!(xMin < xMax && yMin < yMax))
+        return false;
+    m_xMin = xMin;
+    m_xMax = xMax;
+    m_yMin = yMin;
+    m_yMax = yMax;
+    LogDebug("World coordinates are now X(%4.1f, %4.1f), Y(%4.1f, %4.1f)", m_xMin, m_xMax, m_yMin, m_yMax);
+    return true;
+}

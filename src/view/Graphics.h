@@ -1,5 +1,6 @@
 // The scene: the visible world-coordinate range and the object database, and
-// the execution of every object's display list.
+// the execution of every object's display list. Qt-free, so the same drawing
+// and picking run in a window and in a headless context.
 #pragma once
 
 #include "database/GO_Database.h"
@@ -21,7 +22,20 @@ public:
     // number is loaded as the selection name first.
     void Draw(GLenum mode);
 
-    // Takes the range only when it increases on both axes; returns whether it did.
+    // The whole picture into the current framebuffer: white background, the
+    // range as orthographic projection, every object black and one pixel
+    // wide. Leaves the projection and an identity modelview in place for
+    // picking and point conversion. The viewport is the caller's.
+    void RenderScene();
+
+    // Draws in selection mode through a size x size region centred on (x, y)
+    // (GL window coordinates, y upwards) of the given viewport. Returns the
+    // selection name (list number) of the first object hit, 0 when none is.
+    // Uses the modelview the last RenderScene left.
+    int Pick(double x, double y, double size, const GLint viewport[4]);
+
+    // Takes the range only when it is finite and increases on both axes;
+    // returns whether it did. A refused range changes nothing and logs nothing.
     bool SetWorldCoordinates(float xMin, float xMax, float yMin, float yMax);
     WorldCoordinates GetWorldCoordinates() const { return {m_xMin, m_xMax, m_yMin, m_yMax}; }
 

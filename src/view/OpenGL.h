@@ -3,6 +3,7 @@
 // can be drawn over the last picture.
 #pragma once
 
+#include <QImage>
 #include <QWindow>
 
 class QOpenGLContext;
@@ -14,23 +15,29 @@ public:
     COpenGL();
     ~COpenGL() override;
 
-    // Creates the window at the given screen rectangle with the context
-    // current, and shows it without taking the focus. False when no usable
-    // OpenGL context can be had.
+    // Creates the window with its frame at (left, top) and a client area of
+    // (right - left) x (bottom - top) pixels, leaves the context current, and
+    // shows it without taking the focus. False when no usable OpenGL context
+    // can be had; the window then stays hidden.
     bool Create(const char* title, int left, int top, int right, int bottom);
 
+    // Hooks for the concrete window; width and height in device pixels.
     virtual void Resize(int width, int height);
     virtual void Render();
 
     // Makes the window's context current again (other contexts, such as Qt's
-    // own, may have been made current in between).
-    void MakeCurrent();
+    // own, may have been made current in between) and binds the drawing
+    // buffer. False before Create has succeeded.
+    bool MakeCurrent();
     // Copies the offscreen picture to the window.
     void Present();
 
     // Size of the drawing buffer in device pixels.
     int BufferWidth() const;
     int BufferHeight() const;
+
+    // The drawing buffer as it is now, top row first, in device pixels.
+    QImage GrabFramebuffer();
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
@@ -40,7 +47,18 @@ protected:
     void OnPaint();
     void OnSize(int cx, int cy);
 
+    // Keeps a copy of the drawing buffer as the finished scene, and puts it
+    // back; feedback is removed by restoring the scene under it.
+    void StoreScene();
+    void RestoreScene();
+
 private:
+    bool SetupPixelFormat();
+    bool EnsureBuffers();
+    QSize WantedBufferSize() const;
+
     QOpenGLContext* m_hRC = nullptr;
     QOpenGLFramebufferObject* m_pFramebuffer = nullptr;
+    QOpenGLFramebufferObject* m_pScene = nullptr;
+    bool m_bSceneStored = false;
 };

@@ -6,6 +6,8 @@
 #include "geometry/GO_Vector.h"
 #include "view/OpenGL.h"
 
+#include <cstdint>
+
 class CGraphics;
 class ICadMessageReceiver;
 
@@ -41,7 +43,8 @@ public:
     int GetPickedId() const { return m_nPicked - 100; }
 
     // Converts a position in the window (logical pixels, y downwards) into a
-    // world point, through the matrices and viewport the last render left.
+    // world point, through the matrices and viewport the last render left:
+    // the lower left corner of that pixel, at any device pixel ratio.
     void WindowToWorld(int x, int y, CGO_Point* out);
 
     // The scene the mouse picks in; the concrete view owns it.
@@ -61,8 +64,9 @@ protected:
 
 private:
     void Pick(int x, int y);
-    void DrawBand();
+    void DrawBand(int shape);
     void EraseFeedback();
+    void UpdateCursor();
     void Send(unsigned message, std::uintptr_t wParam);
 
     ICadMessageReceiver* m_pReceiver = nullptr;

@@ -1,0 +1,300 @@
+// The mouse layer: turns presses, moves and releases into a picked object, a
+// world point or a drag vector, draws the feedback over the last scene, and
+// reports each result to the receiver.
+#include "view/OpenGLMouse.h"
+
+#include "view/CadMessages.h"
+#include "view/Graphics.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace {
+
+// Side of the square pick region around the cursor, in logical pixels.
+constexpr double kPickSize = 5.0;
+
+QPoint LogicalPixel(const QMouseEvent* event)
+{
+    const QPointF position = event->position();
+    return QPoint(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
+}
+
+} // namespace
+
+COpenGLMouse::COpenGLMouse() = default;
+
+bool COpenGLMouse::Create(const char* title, int left, int top, int right, int bottom)
+{
+    if (!COpenGL::Create(title, left, top, right, bottom))
+        return false;
+    m_nPicked = 0;
+    m_nBand = BAND_NONE;
+    m_nMode = MODE_IDLE;
+    m_ptPoint = CGO_Point();
+    m_vDrag = CGO_Vector();
+    m_ptDown = CGO_Point();
+    m_ptCurrent = CGO_Point();
+    UpdateCursor();
+    return true;
+}
+
+void COpenGLMouse::SetMode(int mode)
+{
+    m_nMode = mode;
+    m_ptAnchor = CGO_Point();
+    m_nBand = BAND_NONE;
+    // A new pick forgets the old one, and a release that had no press in
+    // this pick cannot confirm an earlier hit.
+    if (mode == MODE_PICK) {
+        m_nPicked = 0;
+        m_nCandidate = 0;
+    }
+    UpdateCursor();
+}
+
+void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
+{
+    m_nMode = mode;
+    m_ptAnchor = anchor;
+    m_nBand = band;
+    UpdateCursor();
+}
+
+void COpenGLMouse::WindowToWorld(int x, int y, CGO_Point* out)
+{
+    if (out == nullptr || !MakeCurrent())
+        return;
+    GLint viewport[4];
+    GLdouble mvmatrix[16];
+    GLdouble projmatrix[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_MODELVIEW_MATRIX, mvmatrix);
+    glGetDoublev(GL_PROJECTION_MATRIX, projmatrix);
+    // Mouse positions are logical pixels, the viewport is in device pixels.
+    // Flip y (window rows grow downwards) and take the pixel's lower left
+    // corner, then scale: the same pixel gives the same point at any ratio.
+    const double ratio = devicePixelRatio();
+    const double realY = (height() - y - 1) * ratio;
+    GLdouble wx = 0.0;
+    GLdouble wy = 0.0;
+    GLdouble wz = 0.0;
+    gluUnProject(x * ratio, realY, 0.0, mvmatrix, projmatrix, viewport, &wx, &wy, &wz);
+    *out = CGO_Point(static_cast<float>(wx), static_cast<float>(wy));
+}
+
+void COpenGLMouse::Pick(int x, int y)
+{
+    m_nCandidate = 0;
+    m_nPicked = 0;
+    if (!MakeCurrent())
+        return;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // The region is centred on the pixel's upper left corner and scaled to
+    // device pixels, so it covers the same world area at any ratio.
+    const double ratio = devicePixelRatio();
+    m_nCandidate = GetGraphics()->Pick(x * ratio, (height() - y) * ratio, kPickSize * ratio, viewport);
+}
+
+void COpenGLMouse::DrawBand(int shape)
+{
+    if (shape != BAND_LINE)
+        return;
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glBegin(GL_LINES);
+    glVertex2f(m_ptBandFrom.x, m_ptBandFrom.y);
+    glVertex2f(m_ptBandTo.x, m_ptBandTo.y);
+    glEnd();
+    glFlush();
+}
+
+void COpenGLMouse::EraseFeedback()
+{
+    // Putting the last scene back removes the feedback without a trace,
+    // whatever lay under it.
+    RestoreScene();
+}
+
+void COpenGLMouse::UpdateCursor()
+{
+    if (m_nMode != MODE_IDLE) {
+        if (cursor().shape() != Qt::CrossCursor)
+            setCursor(Qt::CrossCursor);
+    } else if (cursor().shape() != Qt::ArrowCursor) {
+        unsetCursor();
+    }
+}
+
+void COpenGLMouse::Send(unsigned message, std::uintptr_t wParam)
+{
+    if (m_pReceiver != nullptr)
+        m_pReceiver->SendCadMessage(message, wParam, 0);
+}
+
+void COpenGLMouse::OnLButtonDown(bool, int x, int y)
+{
+    MakeCurrent();
+    glColor3f(0.0f, 0.0f, 1.0f);
+    switch (m_nMode) {
+    case MODE_PICK:
+        Pick(x, y);
+        break;
+    case MODE_POINT:
+        WindowToWorld(x, y, &m_ptDown);
+        break;
+    case MODE_DRAG:
+        WindowToWorld(x, y, &m_ptDown);
+        m_bBandShown = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void COpenGLMouse::OnMouseMove(bool leftDown, int x, int y)
+{
+    UpdateCursor();
+    if (!MakeCurrent())
+        return;
+    if (m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown) {
+        if (m_bBandShown)
+            EraseFeedback();
+        WindowToWorld(x, y, &m_ptCurrent);
+        m_ptBandFrom = m_ptAnchor;
+        m_ptBandTo = m_ptCurrent;
+        DrawBand(m_nBand);
+        m_bBandShown = true;
+    }
+    if (leftDown && m_nMode == MODE_DRAG) {
+        if (m_bBandShown)
+            EraseFeedback();
+        WindowToWorld(x, y, &m_ptCurrent);
+        m_ptBandFrom = m_ptDown;
+        m_ptBandTo = m_ptCurrent;
+        DrawBand(BAND_LINE);
+        m_bBandShown = true;
+    }
+    Present();
+}
+
+void COpenGLMouse::OnLButtonUp(bool, int x, int y)
+{
+    WindowToWorld(x, y, &m_ptCurrent);
+    switch (m_nMode) {
+    case MODE_PICK:
+        if (m_nCandidate != 0) {
+            m_nPicked = m_nCandidate;
+            m_nMode = MODE_IDLE;
+            m_nBand = BAND_NONE;
+            UpdateCursor();
+            Send(WM_CAD_OBJECT_PICKED, static_cast<std::uintptr_t>(m_nPicked));
+        }
+        break;
+    case MODE_POINT:
+        m_ptPoint = m_ptDown;
+        m_nMode = MODE_IDLE;
+        if (m_nBand != BAND_NONE && m_bBandShown)
+            EraseFeedback();
+        m_bBandShown = false;
+        m_nBand = BAND_NONE;
+        UpdateCursor();
+        Send(WM_CAD_POINT_SET, 0);
+        break;
+    case MODE_DRAG:
+        if (m_bBandShown) {
+            EraseFeedback();
+            m_bBandShown = false;
+        }
+        m_ptPoint = m_ptDown;
+        m_vDrag.SetFromPoints(m_ptDown, m_ptCurrent);
+        m_nMode = MODE_IDLE;
+        m_nBand = BAND_NONE;
+        UpdateCursor();
+        Send(WM_CAD_DRAG_DONE, 0);
+        break;
+    default:
+        break;
+    }
+    // The receiver may have set a new mode.
+    UpdateCursor();
+    Present();
+}
+
+void COpenGLMouse::OnRButtonDown(bool, int, int)
+{
+    // Cancels without telling the receiver. Whatever feedback is on screen
+    // goes, the drag line as well as the band.
+    if (m_bBandShown) {
+        EraseFeedback();
+        m_bBandShown = false;
+    }
+    m_nMode = MODE_IDLE;
+    m_nBand = BAND_NONE;
+    UpdateCursor();
+    Present();
+}
+
+void COpenGLMouse::OnMButtonDown(bool, int, int)
+{
+    // The receiver opens a dialog for the rest of the input; a band left on
+    // screen would stay there if the dialog is cancelled.
+    if (m_bBandShown) {
+        EraseFeedback();
+        m_bBandShown = false;
+        Present();
+    }
+    m_nMode = MODE_IDLE;
+    m_nBand = BAND_NONE;
+    UpdateCursor();
+}
+
+void COpenGLMouse::OnMButtonUp(bool, int, int)
+{
+    Send(WM_CAD_MENU_CLICK, 0);
+    UpdateCursor();
+    Present();
+}
+
+void COpenGLMouse::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = LogicalPixel(event);
+    const bool leftDown = event->buttons().testFlag(Qt::LeftButton);
+    switch (event->button()) {
+    case Qt::LeftButton:
+        OnLButtonDown(leftDown, at.x(), at.y());
+        break;
+    case Qt::RightButton:
+        OnRButtonDown(leftDown, at.x(), at.y());
+        break;
+    case Qt::MiddleButton:
+        OnMButtonDown(leftDown, at.x(), at.y());
+        break;
+    default:
+        break;
+    }
+    event->accept();
+}
+
+void COpenGLMouse::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = LogicalPixel(event);
+    const bool leftDown = event->buttons().testFlag(Qt::LeftButton);
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(leftDown, at.x(), at.y());
+    else if (event->button() == Qt::MiddleButton)
+        OnMButtonUp(leftDown, at.x(), at.y());
+    event->accept();
+}
+
+void COpenGLMouse::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = LogicalPixel(event);
+    OnMouseMove(event->buttons().testFlag(Qt::LeftButton), at.x(), at.y());
+    event->accept();
+}
