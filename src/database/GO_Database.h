@@ -11,9 +11,13 @@
 class CGO_Database {
 public:
     CGO_Database() = default;
+    // Frees the objects still held, silently and without touching OpenGL: the
+    // program's database lives until the process ends, and a test's database
+    // may outlive the context its display lists were built in.
     ~CGO_Database();
 
     // Takes ownership; builds the object's display list, then appends a slot.
+    // A null pointer is ignored. The object must not be stored already.
     void Add(CGO_GeoObject* object);
     // Empties the slot holding object and destroys it; null or unknown: nothing.
     void Remove(CGO_GeoObject* object);
@@ -32,14 +36,22 @@ public:
 
     int GetSize() const { return static_cast<int>(m_slots.size()); }
     int GetCount() const { return m_nCount; }
-    // The object in a slot, or null for an empty slot.
-    CGO_GeoObject* GetAt(int slot) const { return m_slots[static_cast<std::size_t>(slot)].get(); }
+    // The object in a slot, or null for an empty slot or one out of range.
+    CGO_GeoObject* GetAt(int slot) const
+    {
+        return slot >= 0 && slot < GetSize() ? m_slots[static_cast<std::size_t>(slot)].get() : nullptr;
+    }
     const std::string& GetLastError() const { return m_strLastError; }
 
     CGO_Database(const CGO_Database&) = delete;
     CGO_Database& operator=(const CGO_Database&) = delete;
 
 private:
+    // Empties one slot and destroys its object, with the log lines of Remove.
+    void RemoveAt(std::size_t slot);
+    // Builds the slots from a file already checked to the last slot.
+    void Build(const std::vector<unsigned char>& bytes, std::vector<std::unique_ptr<CGO_GeoObject>> slots);
+
     std::vector<std::unique_ptr<CGO_GeoObject>> m_slots;
     int m_nCount = 0;
     std::string m_strLastError;
