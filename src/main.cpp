@@ -1,10 +1,11 @@
 // lumen7: a small 2D drawing program for lines and circles.
-#include "log/Logger.h"
+#include "control/CadApp.h"
 
-int main()
+#include <QApplication>
+
+int main(int argc, char** argv)
 {
-    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
-    CLogger::GetInstance()->Info("Logger initialized.");
-    CLogger::GetInstance()->Info("Program terminated.");
+    QApplication application(argc, argv);
+    theApp.InitInstance();
     return 0;
 }

@@ -1,0 +1,23 @@
+// The application object and the program's start-up and shutdown order.
+#include "control/CadApp.h"
+
+#include "control/lumen7dlg.h"
+#include "dialogs/DialogResult.h"
+#include "log/Logger.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+
+CCadApp theApp;
+
+bool CCadApp::InitInstance()
+{
+    // The control center initialises the logger, so nothing is logged before.
+    CCadDlg* dialog = CCadDlg::GetInstance();
+    // Every window of the program (message boxes and dialogs included) shows
+    // the application icon.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lumen7.png")));
+    if (dialog->DoModal() == RESULT_CANCEL)
+        LogInfo("Program terminated.");
+    return false;
+}

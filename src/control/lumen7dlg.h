@@ -1,0 +1,143 @@
+// The control center: the window with one button per operation and a status
+// line, the owner of the drawing window, and the state machine of the current
+// action that the mouse drives in the drawing window.
+#pragma once
+
+#include "geometry/GO_Point.h"
+#include "view/CadMessages.h"
+#include "view/CadView.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QStatusBar;
+class CGO_Database;
+class CGO_GeoObject;
+
+// The current action. The tens digit groups the steps of one operation; the
+// operation dialogs compare these values, so they are fixed.
+enum {
+    ACTION_IDLE = 0,
+    ACTION_DELETE_PICK = 1,
+    ACTION_LINE_START = 10,
+    ACTION_LINE_END = 11,
+    ACTION_CIRCLE_CENTER = 20,
+    ACTION_CIRCLE_POINT = 21,
+    ACTION_MOVE_PICK = 30,
+    ACTION_MOVE_DRAG = 31,
+    ACTION_ROTATE_PICK = 50,
+    ACTION_ROTATE_BASE = 51,
+    ACTION_ROTATE_DIALOG = 52,
+    ACTION_SCALE_PICK = 60,
+    ACTION_SCALE_BASE = 61,
+    ACTION_SCALE_DIALOG = 62,
+    ACTION_FLIP_PICK = 70,
+    ACTION_FLIP_START = 71,
+    ACTION_FLIP_END = 72,
+};
+
+class CCadDlg : public QDialog, public ICadMessageReceiver {
+    Q_OBJECT
+public:
+    // Ids of the buttons in template 102.
+    enum {
+        IDC_QUIT = 2,
+        IDC_SAVE = 3,
+        IDC_LOAD = 4,
+        IDC_DRAW_LINE = 1011,
+        IDC_DRAW_CIRCLE = 1012,
+        IDC_DELETE_OBJECT = 1013,
+        IDC_MOVE_OBJECT = 1014,
+        IDC_ROTATE_OBJECT = 1015,
+        IDC_SCALE_OBJECT = 1016,
+        IDC_FLIP_OBJECT = 1017,
+        IDC_CHANGE_WC = 1029,
+    };
+
+    // Asks for the path of a drawing file to save (save = true) or to open;
+    // an empty result means the user cancelled.
+    using FileChooser = std::function<QString(bool save)>;
+
+    // The one control center, created on the first call and never destroyed.
+    static CCadDlg* GetInstance();
+
+    CCadView* GetView() { return &m_view; }
+    int GetAction() const { return m_nAction; }
+
+    // Initialises the window on the first call (logger, status bar, drawing
+    // window, first draw) and shows it.
+    void Open();
+    // Opens the control center and waits, without blocking the drawing window,
+    // until "Beenden", Escape or the close box ends it. Returns RESULT_CANCEL
+    // for these.
+    int DoModal();
+
+    QString GetStatusText() const;
+    void SetStatusText(const QString& text);
+    QWidget* GetControl(int id) const { return m_controls.value(id); }
+    // Replaces the file dialogs of "Speichern" and "Laden".
+    void SetFileChooser(FileChooser chooser) { m_fnChooseFile = std::move(chooser); }
+    // False when the drawing window could not be created.
+    bool HasDrawingWindow() const { return m_bViewCreated; }
+
+    long SendCadMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // Buttons of the control center.
+    void OnChangeWorldCoordinates();
+    void OnDrawLine();
+    void OnDrawCircle();
+    void OnDeleteObject();
+    void OnMoveObject();
+    void OnRotateObject();
+    void OnScaleObject();
+    void OnFlipObject();
+    void OnSave();
+    void OnLoad();
+    void OnQuit();
+
+    // Results the drawing window reports.
+    long OnObjectPicked(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnPointSet(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnDragDone(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnMenuClick(std::uintptr_t wParam, std::intptr_t lParam);
+
+    // Escape and the close box end the control center like "Beenden".
+    void reject() override;
+
+    CCadDlg(const CCadDlg&) = delete;
+    CCadDlg& operator=(const CCadDlg&) = delete;
+
+private:
+    CCadDlg();
+
+    bool OnInitDialog();
+    void CreateStatusBar();
+    void ConnectButtons();
+    void StartAction(int action, int mode, const char* text);
+    void EndAction();
+    void RunBaseDialog(int dialogAction);
+    void ShowIllegalOperation();
+    void ShowError(const QString& text);
+    void Render();
+    CGO_Database* GetDatabase();
+    QString ChooseFile(bool save);
+    bool PickedObjectIsStale() const;
+
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_statusPane = nullptr;
+    const QString m_szIdle;
+    CCadView m_view;
+    CGO_Point m_ptFirst;
+    int m_nAction = ACTION_IDLE;
+    QIcon m_hIcon;
+
+    QHash<int, QWidget*> m_controls;
+    FileChooser m_fnChooseFile;
+    bool m_bInitialized = false;
+    bool m_bViewCreated = false;
+};
