@@ -35,5 +35,5 @@ public:
 private:
     CGO_Point m_ptCenter;
     CGO_Point m_ptPeripheral;
-    float m_fRadius = 0.0f;
+    float m_fRadius = 0.0f; // until a setter or a load gives the circle its size
 };
