@@ -1,0 +1,62 @@
+// The frame every operation dialog shares: built from its template, fields
+// and buttons found by control id, number fields read and pre-filled, and a
+// modal run that ends with RESULT_OK or RESULT_CANCEL.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QPushButton>
+
+class CGO_Database;
+class IDialogHost;
+class QLineEdit;
+
+class COperationDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Fills in what the current action already knows, then runs the dialog
+    // modally. Returns RESULT_OK or RESULT_CANCEL.
+    int DoModal();
+
+    // The toolkit's own confirm and cancel (Escape, the close box) end the run
+    // with the program's result codes.
+    void accept() override;
+    void reject() override;
+
+protected:
+    // Builds the window from dialog template templateId; no parent window.
+    explicit COperationDialog(int templateId);
+
+    // Runs before the dialog shows; pre-fills fields. Fields start empty.
+    virtual void OnInitDialog() {}
+
+    // "Abbrechen": ends with RESULT_CANCEL; nothing is read, logged or changed.
+    void OnButtonCancel();
+
+    // The template's edit field or push button with this id. A template that
+    // lacks a control the dialog needs is a build fault and aborts.
+    QLineEdit* BindField(int id);
+    QPushButton* GetButton(int id);
+
+    template <class Dialog>
+    void ConnectButton(int id, void (Dialog::*handler)())
+    {
+        connect(GetButton(id), &QPushButton::clicked, static_cast<Dialog*>(this), handler);
+    }
+
+    // Reading leaves value untouched when the field holds no readable number.
+    static void ReadFloat(const QLineEdit* field, float& value);
+    static void ReadInt(const QLineEdit* field, int& value);
+    static void WriteCoordinate(QLineEdit* field, float value);
+    static void WriteObjectId(QLineEdit* field, int id);
+
+    static IDialogHost* Host();
+    static CGO_Database* GetDatabase();
+
+private:
+    [[noreturn]] void MissingControl(int id, const char* kind) const;
+
+    int m_nTemplate;
+    QHash<int, QWidget*> m_controls;
+    QLineEdit* m_pFirstField = nullptr;
+};
