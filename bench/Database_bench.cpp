@@ -1,0 +1,431 @@
+// Saving and loading whole drawings with logging on and display lists built
+// in a headless GL context, per object and with peak memory; and loading
+// measured against its floor: reading the bytes, writing the same log lines
+// and compiling the same display lists, with nothing else around them.
+#include "database/FileIO.h"
+#include "database/GO_Database.h"
+#include "geometry/GO_Circle.h"
+#include "geometry/GO_Line.h"
+#include "geometry/GO_Math.h"
+#include "log/Logger.h"
+#include "support/HeadlessGL.h"
+
+#include <benchmark/benchmark.h>
+
+#include <EGL/egl.h>
+#include <GL/gl.h>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+enum Kind { MIXED = 0, LINES = 1 };
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Long runs write gigabytes of log; the stream keeps its position, so later
+// lines go into a sparse file and cost what they cost before.
+void TruncateLog()
+{
+    CLogger::GetInstance()->Flush();
+    if (truncate("stdout.txt", 0) != 0)
+        std::perror("Database_bench: truncate stdout.txt");
+}
+
+// Peak resident memory since the last ResetPeakMemory, in MB. Linux lets a
+// process reset its high-water mark; where it cannot, this is the peak of
+// the whole run so far.
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double StatusMB(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == field) {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+    }
+    return 0;
+}
+
+double PeakMemoryMB()
+{
+    const double peak = StatusMB("VmHWM:");
+    if (peak > 0)
+        return peak;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+double CurrentMemoryMB()
+{
+    return StatusMB("VmRSS:");
+}
+
+// Releases the GL context for a while. Without a current context the GL
+// loader turns every GL call into nothing.
+class NoCurrentContext {
+public:
+    NoCurrentContext() : m_display(eglGetCurrentDisplay()), m_context(eglGetCurrentContext())
+    {
+        eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    ~NoCurrentContext() { eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context); }
+    NoCurrentContext(const NoCurrentContext&) = delete;
+    NoCurrentContext& operator=(const NoCurrentContext&) = delete;
+
+private:
+    EGLDisplay m_display;
+    EGLContext m_context;
+};
+
+// The drawing under test, built once per kind and size: half lines, half
+// circles (or lines only), spread over the default world range. It is saved
+// once, as the file that the loads read.
+class Drawing {
+public:
+    static Drawing& Get(Kind kind, int count)
+    {
+        static std::unique_ptr<Drawing> current;
+        if (!current || current->m_kind != kind || current->m_nCount != count) {
+            if (current)
+                current->m_db.Clear(); // releases the display lists
+            current.reset();
+            malloc_trim(0); // so that the next drawing's memory is its own
+            const double before = CurrentMemoryMB();
+            current.reset(new Drawing(kind, count));
+            current->m_drawingMB = CurrentMemoryMB() - before;
+        }
+        return *current;
+    }
+
+    CGO_Database& Database() { return m_db; }
+    // What holding the drawing costs: objects and their display lists.
+    double DrawingMB() const { return m_drawingMB; }
+    const char* Path() const { return m_strPath.c_str(); }
+    int Count() const { return m_nCount; }
+
+private:
+    Drawing(Kind kind, int count)
+        : m_kind(kind), m_nCount(count),
+          m_strPath("drawing_" + std::to_string(kind) + "_" + std::to_string(count) + ".dat")
+    {
+        // Saving needs no display lists, and every load measured here
+        // starts by emptying the database; so the drawing is built without
+        // the minutes Mesa needs to compile a million lists.
+        NoCurrentContext noGL;
+        for (int i = 0; i < count; ++i) {
+            const float x = static_cast<float>(i % 1000) - 500.0f;
+            const float y = static_cast<float>(i / 1000 % 1000) - 500.0f;
+            if (kind == LINES || i % 2 == 0) {
+                auto* line = new CGO_Line;
+                line->SetPoints(CGO_Point(x, y), CGO_Point(x + 3.5f, y - 1.25f));
+                m_db.Add(line);
+            } else {
+                auto* circle = new CGO_Circle;
+                circle->SetCenterAndRadius(CGO_Point(x, y), 2.0f + static_cast<float>(i % 7));
+                m_db.Add(circle);
+            }
+        }
+        if (!m_db.Save(Path()))
+            std::fprintf(stderr, "Database_bench: cannot save %s\n", Path());
+        TruncateLog();
+    }
+
+    Kind m_kind;
+    int m_nCount;
+    std::string m_strPath;
+    CGO_Database m_db;
+    double m_drawingMB = 0;
+};
+
+// The least any load of the file must do, written out directly: read the
+// bytes, decode the records trusting that they are sound, write the lines
+// the load writes, and compile each object's display list with the same GL
+// calls as the objects do.
+void LoadFloor(const char* path)
+{
+    LogDebug("Clearing Database...");
+    LogDebug("Database cleared.");
+    LogDebug("GeoObject id factory resetted.");
+    LogInfo("Loading graphics from file '%s'...", path);
+    std::vector<unsigned char> bytes;
+    std::string error;
+    fileio::ReadWholeFile(path, bytes, error);
+
+    struct Record {
+        bool isLine;
+        float v[4];
+    };
+    std::size_t pos = 0;
+    auto u16 = [&] {
+        const unsigned value = bytes[pos] | (bytes[pos + 1] << 8);
+        pos += 2;
+        return value;
+    };
+    auto f32 = [&] {
+        float value;
+        std::memcpy(&value, &bytes[pos], 4);
+        pos += 4;
+        return value;
+    };
+    std::uint32_t slots = u16();
+    if (slots == 0xFFFF) {
+        slots = u16();
+        slots |= u16() << 16;
+    }
+    std::vector<Record> records;
+    records.reserve(slots);
+    std::uint32_t lineIndex = 0;
+    std::uint32_t nextIndex = 1;
+    for (std::uint32_t i = 0; i < slots; ++i) {
+        const unsigned tag = u16();
+        if (tag == 0)
+            continue;
+        bool isLine;
+        if (tag == 0xFFFF) {
+            pos += 2;
+            const unsigned length = u16();
+            isLine = length == 8;
+            if (isLine)
+                lineIndex = nextIndex;
+            pos += length;
+            ++nextIndex;
+        } else if (tag == 0x7FFF) {
+            std::uint32_t index = u16();
+            index |= static_cast<std::uint32_t>(u16()) << 16;
+            isLine = (index & 0x7FFFFFFF) == lineIndex;
+        } else {
+            isLine = (tag & 0x7FFF) == lineIndex;
+        }
+        ++nextIndex;
+        const int id = static_cast<int>(records.size());
+        Record record{isLine, {}};
+        for (int k = 0; k < (isLine ? 4 : 3); ++k)
+            record.v[k] = f32();
+        if (isLine) {
+            LogInfo("New line created: object id #%i", id);
+            LogDebug("Line unserialized. (id: %i, x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)", id, record.v[0],
+                     record.v[1], record.v[2], record.v[3]);
+        } else {
+            LogInfo("New circle created: object id #%i", id);
+            LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", id, record.v[0], record.v[1],
+                     record.v[2]);
+        }
+        records.push_back(record);
+    }
+    LogInfo("%i graphics loaded. Drawing...", static_cast<int>(slots));
+    LogDebug("Drawing %i objects in database.", static_cast<int>(slots));
+
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
+        const int id = static_cast<int>(i);
+        const GLuint list = static_cast<GLuint>(id + CGO_GeoObject::DISPLAY_LIST_OFFSET);
+        if (glIsList(list))
+            glDeleteLists(list, 1);
+        glNewList(list, GL_COMPILE);
+        if (r.isLine) {
+            glBegin(GL_LINES);
+            glVertex2f(r.v[0], r.v[1]);
+            glVertex2f(r.v[2], r.v[3]);
+        } else {
+            glBegin(GL_LINE_STRIP);
+            for (int k = 0; k <= 360; ++k) {
+                const float a = static_cast<float>(k) * geo::kPi / geo::kHalfCircle;
+                const float s = static_cast<float>(r.v[2] * std::sin(static_cast<double>(a)));
+                const float c = static_cast<float>(std::cos(static_cast<double>(a)) * r.v[2]);
+                glVertex2f(r.v[0] + c, r.v[1] + s);
+            }
+        }
+        glEnd();
+        glEndList();
+        if (r.isLine)
+            LogInfo("Display list #%i for line #%i generated.", static_cast<int>(list), id);
+        else
+            LogInfo("Display list #%i for circle #%i generated.", static_cast<int>(list), id);
+    }
+}
+
+void SetPerObjectCounters(benchmark::State& state, const Drawing& drawing)
+{
+    state.counters["per_object"] = benchmark::Counter(
+        drawing.Count(), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["peak_MB"] = PeakMemoryMB();
+    state.counters["drawing_MB"] = drawing.DrawingMB();
+}
+
+void BM_Save(benchmark::State& state, Kind kind, int count)
+{
+    Drawing& drawing = Drawing::Get(kind, count);
+    ResetPeakMemory();
+    for (auto _ : state) {
+        if (!drawing.Database().Save("saved.dat"))
+            state.SkipWithError("save failed");
+    }
+    SetPerObjectCounters(state, drawing);
+    TruncateLog();
+}
+
+// Each load replaces a drawing of the same size; emptying the old one first
+// is left out of the time, so a load is measured as into a fresh program.
+void BM_Load(benchmark::State& state, Kind kind, int count)
+{
+    Drawing& drawing = Drawing::Get(kind, count);
+    CGO_Database& db = drawing.Database();
+    ResetPeakMemory();
+    for (auto _ : state) {
+        db.Clear();
+        glFinish();
+        const Clock::time_point start = Clock::now();
+        if (db.Load(drawing.Path()) != drawing.Count())
+            state.SkipWithError("load failed");
+        glFinish();
+        state.SetIterationTime(Seconds(start));
+    }
+    SetPerObjectCounters(state, drawing);
+    TruncateLog();
+}
+
+// Load and floor in turns, so that both see the same machine load; each
+// starts with no display lists, as a load into a fresh program does.
+void BM_LoadAgainstFloor(benchmark::State& state, Kind kind, int count)
+{
+    Drawing& drawing = Drawing::Get(kind, count);
+    CGO_Database& db = drawing.Database();
+    double loadSeconds = 0;
+    double floorSeconds = 0;
+    // They take turns at going first, so neither gains from what the other
+    // leaves behind in the allocator or the caches.
+    bool loadFirst = true;
+    for (auto _ : state) {
+        double load = 0;
+        double floor = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool doLoad = (turn == 0) == loadFirst;
+            db.Clear();
+            glDeleteLists(CGO_GeoObject::DISPLAY_LIST_OFFSET, drawing.Count());
+            glFinish();
+            const Clock::time_point start = Clock::now();
+            if (doLoad)
+                db.Load(drawing.Path());
+            else
+                LoadFloor(drawing.Path());
+            glFinish();
+            (doLoad ? load : floor) = Seconds(start);
+        }
+        db.Clear();
+        glDeleteLists(CGO_GeoObject::DISPLAY_LIST_OFFSET, drawing.Count());
+        loadFirst = !loadFirst;
+        loadSeconds += load;
+        floorSeconds += floor;
+        state.SetIterationTime(load);
+        TruncateLog();
+    }
+    const double perObject = 1e6 / static_cast<double>(drawing.Count()) / static_cast<double>(state.iterations());
+    state.counters["load_us_per_object"] = loadSeconds * perObject;
+    state.counters["floor_us_per_object"] = floorSeconds * perObject;
+    state.counters["load_over_floor"] = loadSeconds / floorSeconds;
+}
+
+// The same load with no GL context current, which leaves the program's own
+// share of the cost: reading, checking, objects and log lines.
+void BM_LoadWithoutGL(benchmark::State& state, Kind kind, int count)
+{
+    Drawing& drawing = Drawing::Get(kind, count);
+    CGO_Database& db = drawing.Database();
+    db.Clear();
+    NoCurrentContext noGL;
+    ResetPeakMemory();
+    for (auto _ : state) {
+        db.Clear();
+        const Clock::time_point start = Clock::now();
+        if (db.Load(drawing.Path()) != drawing.Count())
+            state.SkipWithError("load failed");
+        state.SetIterationTime(Seconds(start));
+    }
+    SetPerObjectCounters(state, drawing);
+    TruncateLog();
+}
+
+// Smallest first, each size through every measurement before the next, so
+// that the memory figures of a size are not raised by a larger one before.
+void RegisterAll()
+{
+    const struct {
+        Kind kind;
+        int count;
+    } sizes[] = {{MIXED, 10000}, {MIXED, 100000}, {LINES, 100000}, {LINES, 1000000}};
+    for (const auto& size : sizes) {
+        const std::string suffix =
+            std::string(size.kind == MIXED ? "/mixed/" : "/lines/") + std::to_string(size.count);
+        benchmark::RegisterBenchmark(("BM_Save" + suffix).c_str(), BM_Save, size.kind, size.count)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_Load" + suffix).c_str(), BM_Load, size.kind, size.count)
+            ->Unit(benchmark::kMillisecond)->UseManualTime();
+        benchmark::RegisterBenchmark(("BM_LoadWithoutGL" + suffix).c_str(), BM_LoadWithoutGL, size.kind, size.count)
+            ->Unit(benchmark::kMillisecond)->UseManualTime();
+        // Mesa needs minutes for a million lists (see bench/README.md):
+        // the comparison with the floor stops at 100k objects.
+        if (size.count <= 100000) {
+            benchmark::RegisterBenchmark(("BM_LoadAgainstFloor" + suffix).c_str(), BM_LoadAgainstFloor, size.kind, size.count)
+                ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The log goes to "stdout.txt" in the working directory: use a scratch one.
+    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
+    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
+        std::perror("Database_bench: cannot create a working directory");
+        return 2;
+    }
+    // As in the program: every level is written.
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+    int status = 0;
+    {
+        testsupport::HeadlessGL gl;
+        if (!gl.IsValid()) {
+            std::fprintf(stderr, "Database_bench: no headless GL context\n");
+            status = 2;
+        } else {
+            RegisterAll();
+            benchmark::Initialize(&argc, argv);
+            if (benchmark::ReportUnrecognizedArguments(argc, argv))
+                status = 1;
+            else
+                benchmark::RunSpecifiedBenchmarks();
+            benchmark::Shutdown();
+        }
+    }
+    TruncateLog();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    return status;
+}
