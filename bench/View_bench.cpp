@@ -1,0 +1,295 @@
+// Cost of the drawing window's full redraw and of a pick, in a headless
+// context with logging on, against drawing the same vertices from one vertex
+// buffer in the same run. Figures are recorded in bench/README.md.
+
+// Before any GL header: the vertex-buffer calls need their prototypes.
+#define GL_GLEXT_PROTOTYPES 1
+
+#include "geometry/GO_Circle.h"
+#include "geometry/GO_Line.h"
+#include "log/Logger.h"
+#include "support/HeadlessGL.h"
+#include "view/Graphics.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// About the drawing window's square (a 500 x 540 window gives 500 x 500).
+constexpr int kSide = 500;
+
+testsupport::HeadlessGL& Context()
+{
+    static testsupport::HeadlessGL gl(kSide, kSide);
+    return gl;
+}
+
+// The log grows by one line per list and redraw; cut it back between runs so
+// the disk does not fill. The logger keeps writing at its offset, which only
+// leaves a hole in the file.
+void TrimLog()
+{
+    CLogger::GetInstance()->Flush();
+    if (truncate("stdout.txt", 0) != 0)
+        std::perror("View_bench: truncate stdout.txt");
+}
+
+// A scene of n objects, half lines and half circles, spread over the range,
+// together with the same vertices in one vertex buffer.
+struct Scene {
+    explicit Scene(int n)
+    {
+        CGO_GeoObject::ResetIdFactory();
+        std::mt19937 random(12345);
+        std::uniform_real_distribution<float> position(-450.0f, 450.0f);
+        std::uniform_real_distribution<float> radius(5.0f, 50.0f);
+        for (int i = 0; i < n; ++i) {
+            if (i % 2 == 0) {
+                auto* line = new CGO_Line;
+                line->SetPoints(CGO_Point(position(random), position(random)),
+                                CGO_Point(position(random), position(random)));
+                graphics.GetDatabase()->Add(line);
+                const CGO_Point p1 = line->GetP1(), p2 = line->GetP2();
+                lineVertices.insert(lineVertices.end(), {p1.x, p1.y, p2.x, p2.y});
+            } else {
+                auto* circle = new CGO_Circle;
+                circle->SetCenterAndRadius(CGO_Point(position(random), position(random)), radius(random));
+                graphics.GetDatabase()->Add(circle);
+                AppendCircle(*circle);
+            }
+        }
+        std::vector<float> all = lineVertices;
+        all.insert(all.end(), circleVertices.begin(), circleVertices.end());
+        // Every segment as an index pair, so one draw call covers everything.
+        for (GLuint v = 0; v < lineVertices.size() / 2; ++v)
+            indices.push_back(v);
+        for (std::size_t c = 0; c < firsts.size(); ++c)
+            for (GLsizei k = 0; k + 1 < counts[c]; ++k) {
+                indices.push_back(static_cast<GLuint>(firsts[c] + k));
+                indices.push_back(static_cast<GLuint>(firsts[c] + k + 1));
+            }
+        glGenBuffers(1, &buffer);
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(all.size() * sizeof(float)), all.data(),
+                     GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glGenBuffers(1, &indexBuffer);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)),
+                     indices.data(), GL_STATIC_DRAW);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        TrimLog();
+    }
+
+    ~Scene()
+    {
+        glDeleteBuffers(1, &buffer);
+        glDeleteBuffers(1, &indexBuffer);
+        // Removing every object deletes its display list.
+        CLogger::GetInstance()->SetLevel(CLogger::LEVEL_FATAL);
+        graphics.GetDatabase()->Clear();
+        CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+    }
+
+    // The same 361 points per circle that its display list holds.
+    void AppendCircle(const CGO_Circle& circle)
+    {
+        const GLint first = static_cast<GLint>(lineVertices.size() / 2 + circleVertices.size() / 2);
+        const CGO_Point c = circle.GetCenter();
+        const float r = circle.GetRadius();
+        for (int i = 0; i <= 360; ++i) {
+            const double a = i * M_PI / 180.0;
+            circleVertices.push_back(c.x + static_cast<float>(std::cos(a) * r));
+            circleVertices.push_back(c.y + static_cast<float>(std::sin(a) * r));
+        }
+        firsts.push_back(first);
+        counts.push_back(361);
+    }
+
+    // What a render does, with the vertex buffer in place of the lists.
+    void DrawFromVertexBuffer()
+    {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluOrtho2D(-500.0, 500.0, -500.0, 500.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(0.0f, 0.0f, 0.0f);
+        glLineWidth(1.0f);
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(2, GL_FLOAT, 0, nullptr);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+        glDrawElements(GL_LINES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glFlush();
+    }
+
+    CGraphics graphics;
+    std::vector<float> lineVertices;
+    std::vector<float> circleVertices;
+    std::vector<GLint> firsts;
+    std::vector<GLsizei> counts;
+    std::vector<GLuint> indices;
+    GLuint buffer = 0;
+    GLuint indexBuffer = 0;
+};
+
+// Median time ratio of each comparison, printed after the table.
+std::map<std::string, double> g_ratios;
+
+// One scene per size, built once and shared by the benchmarks of that size.
+Scene& SceneOf(int n)
+{
+    static std::map<int, std::unique_ptr<Scene>> scenes;
+    auto found = scenes.find(n);
+    if (found == scenes.end()) {
+        scenes.clear();  // one scene's display lists at a time
+        found = scenes.emplace(n, std::make_unique<Scene>(n)).first;
+    }
+    return *found->second;
+}
+
+bool Ready(benchmark::State& state)
+{
+    if (Context().IsValid())
+        return true;
+    state.SkipWithError("no headless OpenGL context");
+    return false;
+}
+
+template <typename Work>
+double SecondsOf(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    glFinish();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// The machine is shared, so the two ways of drawing alternate within every
+// iteration and the comparison uses the median of each: a busy moment slows
+// both alike. The iteration time is the render's.
+void Compare(benchmark::State& state, const char* name, const std::function<void()>& measured,
+             const char* baseName, const std::function<void()>& baseline)
+{
+    measured();
+    baseline();
+    glFinish();
+    std::vector<double> measuredTimes, baselineTimes;
+    for (auto _ : state) {
+        const double t = SecondsOf(measured);
+        baselineTimes.push_back(SecondsOf(baseline));
+        measuredTimes.push_back(t);
+        state.SetIterationTime(t);
+    }
+    TrimLog();
+    const double m = Median(measuredTimes), b = Median(baselineTimes);
+    state.counters[std::string(name) + "_ms"] = m * 1e3;
+    state.counters[std::string(baseName) + "_ms"] = b * 1e3;
+    state.counters["ratio"] = b > 0 ? m / b : 0.0;
+    g_ratios[std::string(name) + " / " + baseName + " at " + std::to_string(state.range(0))] =
+        b > 0 ? m / b : 0.0;
+}
+
+void BM_RenderVersusVertexBuffer(benchmark::State& state)
+{
+    if (!Ready(state))
+        return;
+    Scene& scene = SceneOf(static_cast<int>(state.range(0)));
+    glViewport(0, 0, kSide, kSide);
+    Compare(state, "render", [&] { scene.graphics.RenderScene(); }, "vbo", [&] { scene.DrawFromVertexBuffer(); });
+}
+
+void BM_PickVersusRender(benchmark::State& state)
+{
+    if (!Ready(state))
+        return;
+    Scene& scene = SceneOf(static_cast<int>(state.range(0)));
+    glViewport(0, 0, kSide, kSide);
+    scene.graphics.RenderScene();
+    const GLint viewport[4] = {0, 0, kSide, kSide};
+    int hits = 0;
+    Compare(state, "pick", [&] { hits += scene.graphics.Pick(kSide / 2.0, kSide / 2.0, 5.0, viewport) != 0; },
+            "render", [&] { scene.graphics.RenderScene(); });
+    benchmark::DoNotOptimize(hits);
+}
+
+// What the DEBUG line per list costs: the same render with the log threshold
+// below DEBUG, so the lines are dropped before formatting.
+void BM_RenderVersusQuietRender(benchmark::State& state)
+{
+    if (!Ready(state))
+        return;
+    Scene& scene = SceneOf(static_cast<int>(state.range(0)));
+    glViewport(0, 0, kSide, kSide);
+    CLogger* logger = CLogger::GetInstance();
+    Compare(state, "render", [&] { scene.graphics.RenderScene(); }, "quiet",
+            [&] {
+                logger->SetLevel(CLogger::LEVEL_INFO);
+                scene.graphics.RenderScene();
+                logger->SetLevel(CLogger::LEVEL_DEBUG);
+            });
+}
+
+BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(1000)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickVersusRender)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderVersusQuietRender)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(100000)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The log "stdout.txt" goes into a directory of its own.
+    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
+    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
+        std::perror("View_bench: cannot create a working directory");
+        return 2;
+    }
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+    benchmark::Initialize(&argc, argv);
+    if (Context().IsValid())
+        benchmark::AddCustomContext("GL_RENDERER", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const auto& [name, ratio] : g_ratios) {
+        if (name.find("vbo") != std::string::npos || name.rfind("pick", 0) == 0) {
+            const bool pick = name.rfind("pick", 0) == 0;
+            std::printf("%-40s median ratio %.2f (target <= %.2f)\n", name.c_str(), ratio, pick ? 0.35 : 1.15);
+        } else {
+            std::printf("%-40s median ratio %.2f\n", name.c_str(), ratio);
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    return 0;
+}
