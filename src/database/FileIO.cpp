@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
@@ -16,6 +17,9 @@ namespace fileio {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 20;
+// Far beyond any drawing this program can display (about 60 million lines),
+// and a bound on what a wrong file can make it allocate.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t(1) << 30;
 
 std::string Reason(const char* what, int error)
 {
@@ -76,15 +80,32 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes, std::str
     }
     bool ok = true;
     try {
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            error = Reason("cannot read the file", errno);
+            ok = false;
+        } else if (!S_ISREG(info.st_mode)) {
+            // A device or a pipe may never end.
+            error = "not a regular file";
+            ok = false;
+        } else if (static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes) {
+            error = "the file is larger than 1 GiB";
+            ok = false;
+        }
         // One byte beyond the expected size lets the read that sees the end
         // of the file happen without growing the buffer.
-        struct stat info {};
-        const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-        bytes.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : kReadChunk);
+        if (ok)
+            bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
         std::size_t size = 0;
-        for (;;) {
-            if (size == bytes.size())
+        while (ok) {
+            if (size == bytes.size()) {
+                if (size > kMaxFileBytes) {
+                    error = "the file is larger than 1 GiB";
+                    ok = false;
+                    break;
+                }
                 bytes.resize(size + std::max(kReadChunk, size / 2));
+            }
             const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
             if (got < 0) {
                 if (errno == EINTR)

@@ -132,7 +132,11 @@ TEST_F(DrawingFileFailure, UnreadablePathsKeepTheDrawing)
 {
     fs::create_directory("folder.dat");
     ExpectLoadFailsAndDrawingStays("missing.dat", "cannot open the file: No such file or directory");
-    ExpectLoadFailsAndDrawingStays("folder.dat", "cannot read the file: Is a directory");
+    ExpectLoadFailsAndDrawingStays("folder.dat", "not a regular file");
+    ExpectLoadFailsAndDrawingStays("/dev/zero", "not a regular file");
+    WriteFile("huge.dat", {});
+    fs::resize_file("huge.dat", (std::uintmax_t(1) << 30) + 1); // sparse: takes no disk space
+    ExpectLoadFailsAndDrawingStays("huge.dat", "larger than 1 GiB");
     ExpectLoadFailsAndDrawingStays("", "no file name given");
 }
 
