@@ -1,0 +1,137 @@
+// Whole runs of the program, each in a fresh child process of this test
+// binary (the logger and the control center exist once per process): the
+// start-up order of the log, the last line after "Beenden", and a start
+// without usable OpenGL.
+#include "control/CadApp.h"
+
+#include "control/ControlTestSupport.h"
+#include "log/Logger.h"
+#include "support/LogTail.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iostream>
+
+using namespace controltest;
+
+namespace {
+
+const char* const kChildVariable = "LUMEN7_CONTROL_CHILD";
+
+bool IsChild(const char* scenario)
+{
+    return qgetenv(kChildVariable) == scenario;
+}
+
+struct ChildRun {
+    int exitCode = -1;
+    bool finished = false;
+    QString output;
+    std::vector<std::string> log;
+};
+
+// Runs one child test of this binary in its own working directory and reads
+// back the log it left there.
+ChildRun RunChild(const char* scenario, const char* testName, const QProcessEnvironment& extra = {})
+{
+    ChildRun run;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kChildVariable), QString::fromLatin1(scenario));
+    environment.insert(QStringLiteral("LUMEN7_TEST_WORKDIR"), dir.path());
+    for (const QString& key : extra.keys())
+        environment.insert(key, extra.value(key));
+
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ProgramRun.%1").arg(QString::fromLatin1(testName))});
+    run.finished = child.waitForFinished(60000);
+    if (!run.finished)
+        child.kill();
+    run.exitCode = child.exitCode();
+    run.output = QString::fromLocal8Bit(child.readAll());
+
+    std::ifstream in(QDir(dir.path()).filePath(QStringLiteral("stdout.txt")).toStdString());
+    std::string raw;
+    while (std::getline(in, raw)) {
+        std::string line;
+        run.log.push_back(testsupport::StripTimestamp(raw, line) ? line : "<malformed> " + raw);
+    }
+    return run;
+}
+
+// ---------------------------------------------------------------------------
+// Child sides: they do nothing unless started by the tests further down.
+
+TEST(ProgramRun, ChildStartsAndQuits)
+{
+    if (!IsChild("startup"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.StartUpLogOrderAndLastLine";
+    QTimer::singleShot(300, [] { ClickButton(CCadDlg::IDC_QUIT); });
+    EXPECT_FALSE(theApp.InitInstance());
+}
+
+TEST(ProgramRun, ChildWithoutOpenGL)
+{
+    if (!IsChild("nogl"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.MissingOpenGLIsReportedAndTheProgramGoesOn";
+    ModalCloser closer;
+    Dlg()->Open();
+    ASSERT_FALSE(Dlg()->HasDrawingWindow());
+    ASSERT_EQ(closer.Seen().size(), 1u);
+    EXPECT_EQ(closer.Seen()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(closer.Seen()[0].text.contains(QStringLiteral("Zeichenfenster"))) << closer.Seen()[0].text.toStdString();
+
+    // Everything that does not need the picture still works.
+    ClickButton(CCadDlg::IDC_DRAW_LINE);
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_LINE_START);
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("empty.dat"));
+    Dlg()->SetFileChooser([path](bool) { return path; });
+    ClickButton(CCadDlg::IDC_SAVE);
+    ClickButton(CCadDlg::IDC_LOAD);
+    EXPECT_EQ(closer.Seen().size(), 1u) << "save and load of an empty drawing must succeed";
+    QTimer::singleShot(100, [] { ClickButton(CCadDlg::IDC_QUIT); });
+    EXPECT_FALSE(theApp.InitInstance());
+}
+
+// ---------------------------------------------------------------------------
+// Parent sides
+
+TEST(ProgramRun, StartUpLogOrderAndLastLine)
+{
+    const ChildRun run = RunChild("startup", "ChildStartsAndQuits");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    ASSERT_GE(run.log.size(), 4u) << run.output.toStdString();
+    EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
+    EXPECT_EQ(run.log[1], "[INFO] Initializing graphics...");
+    EXPECT_EQ(run.log[2], "[DEBUG] Drawn all display lists.");
+    EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, MissingOpenGLIsReportedAndTheProgramGoesOn)
+{
+    QProcessEnvironment noOpenGL;
+    // The X11 platform then offers no OpenGL contexts at all.
+    noOpenGL.insert(QStringLiteral("QT_XCB_GL_INTEGRATION"), QStringLiteral("none"));
+    const ChildRun run = RunChild("nogl", "ChildWithoutOpenGL", noOpenGL);
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    ASSERT_FALSE(run.log.empty());
+    EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
+    EXPECT_NE(std::find(run.log.begin(), run.log.end(),
+                        "[WARN] The drawing window could not be created: no usable OpenGL context."),
+              run.log.end());
+    EXPECT_NE(std::find(run.log.begin(), run.log.end(), "[INFO] Initializing graphics..."), run.log.end());
+    EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+} // namespace

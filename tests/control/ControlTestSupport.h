@@ -1,0 +1,120 @@
+// Driving the control center like a user: world points turned into mouse
+// positions in the drawing window, clicks and drags, and a watcher that closes
+// the modal windows a step opens and remembers what they showed.
+#pragma once
+
+#include "control/lumen7dlg.h"
+#include "database/GO_Database.h"
+#include "geometry/GO_Line.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace controltest {
+
+inline CCadDlg* Dlg() { return CCadDlg::GetInstance(); }
+inline CCadView* View() { return Dlg()->GetView(); }
+inline CGO_Database* Db() { return View()->GetGraphics()->GetDatabase(); }
+
+// The logical pixel whose lower left corner the drawing window maps onto the
+// world point: the range fills a square viewport anchored at the bottom left.
+inline QPoint PixelFor(float wx, float wy)
+{
+    const WorldCoordinates range = View()->GetGraphics()->GetWorldCoordinates();
+    const double side = std::min(View()->BufferWidth(), View()->BufferHeight());
+    const double ratio = View()->devicePixelRatio();
+    const double fromLeft = (wx - range.xMin) / (range.xMax - range.xMin) * side;
+    const double fromBottom = (wy - range.yMin) / (range.yMax - range.yMin) * side;
+    return QPoint(static_cast<int>(std::lround(fromLeft / ratio)),
+                  static_cast<int>(std::lround(View()->height() - 1 - fromBottom / ratio)));
+}
+
+inline void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mousePress(View(), button, Qt::NoModifier, at);
+    QTest::mouseRelease(View(), button, Qt::NoModifier, at);
+}
+
+inline void ClickWorld(float x, float y) { Click(PixelFor(x, y)); }
+
+inline void DragWorld(float x1, float y1, float x2, float y2)
+{
+    QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, PixelFor(x1, y1));
+    QTest::mouseMove(View(), PixelFor(x2, y2));
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, PixelFor(x2, y2));
+}
+
+inline void ClickButton(int id)
+{
+    QWidget* button = Dlg()->GetControl(id);
+    ASSERT_NE(button, nullptr) << "no control " << id;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The objects of the drawing in slot order, empty slots left out.
+inline std::vector<CGO_GeoObject*> Objects()
+{
+    std::vector<CGO_GeoObject*> objects;
+    for (int slot = 0; slot < Db()->GetSize(); ++slot) {
+        if (CGO_GeoObject* object = Db()->GetAt(slot))
+            objects.push_back(object);
+    }
+    return objects;
+}
+
+inline CGO_Line* AddLine(float x1, float y1, float x2, float y2)
+{
+    auto* line = new CGO_Line();
+    line->SetPoints(CGO_Point(x1, y1), CGO_Point(x2, y2));
+    Db()->Add(line);
+    View()->Render();
+    return line;
+}
+
+// While it lives, every application-modal window that opens is closed again
+// (dialogs cancelled, message boxes confirmed), and what it showed is kept
+// together with the control center's action and status text at that moment.
+class ModalCloser {
+public:
+    struct Closed {
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int action = -1;
+        QString status;
+    };
+
+    ModalCloser()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { CloseActive(); });
+        m_timer.start(20);
+    }
+
+    const std::vector<Closed>& Seen() const { return m_seen; }
+
+private:
+    void CloseActive()
+    {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        Closed closed{QString(), QMessageBox::NoIcon, Dlg()->GetAction(), Dlg()->GetStatusText()};
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            closed.text = box->text();
+            closed.icon = box->icon();
+        }
+        m_seen.push_back(closed);
+        dialog->reject();
+    }
+
+    QTimer m_timer;
+    std::vector<Closed> m_seen;
+};
+
+} // namespace controltest
