@@ -1,7 +1,8 @@
 // main() of the GUI tests: a QApplication on the (virtual) display, in a
 // private working directory.
-#define LUMEN7_CUSTOM_TEST_MAIN
-#include "support/TestMain.cpp"
+#include "support/TestWorkDir.h"
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 
