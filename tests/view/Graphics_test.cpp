@@ -31,28 +31,18 @@ TEST_F(ViewScene, HorizontalLineLightsOnlyTheMiddleRow)
     AddLine(-250, 0, 250, 0);
     view.Render();
     const QImage image = view.GrabFramebuffer();
+    const int black = CountPixels(image, IsBlack);
+    EXPECT_EQ(black + CountPixels(image, IsWhite), image.width() * image.height());
 
-    int top = image.height(), bottom = -1, left = image.width(), right = -1, black = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y);
-            ASSERT_TRUE(IsBlack(c) || IsWhite(c)) << "pixel " << x << "," << y;
-            if (!IsBlack(c))
-                continue;
-            ++black;
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-            left = std::min(left, x);
-            right = std::max(right, x);
-        }
-    }
-    // One pixel row at the middle of the square, a quarter to three quarters across.
+    // One unbroken pixel row at the middle of the square, a quarter to three
+    // quarters across.
+    const QRect bounds = viewtest::BlackBounds(image);
     const double side = Side();
-    EXPECT_EQ(top, bottom);
-    EXPECT_NEAR(top, image.height() - side / 2, 1.0);
-    EXPECT_NEAR(left, side / 4, 1.0);
-    EXPECT_NEAR(right, side * 3 / 4, 1.0);
-    EXPECT_EQ(black, right - left + 1);
+    EXPECT_EQ(bounds.height(), 1);
+    EXPECT_NEAR(bounds.top(), image.height() - side / 2, 1.0);
+    EXPECT_NEAR(bounds.left(), side / 4, 1.0);
+    EXPECT_NEAR(bounds.right(), side * 3 / 4, 1.0);
+    EXPECT_EQ(black, bounds.width());
 }
 
 TEST_F(ViewScene, RedrawSkipsAnEmptiedSlotAndKeepsTheOrder)
@@ -77,13 +67,6 @@ TEST_F(ViewScene, RedrawSkipsAnEmptiedSlotAndKeepsTheOrder)
     const QPointF middle = DevicePointOf(0, 0);
     for (int dy = -2; dy <= 2; ++dy)
         EXPECT_TRUE(IsWhite(image.pixel(static_cast<int>(middle.x()), static_cast<int>(middle.y()) + dy)));
-}
-
-TEST_F(ViewScene, InitAnnouncesItself)
-{
-    LogTail tail;
-    view.GetGraphics()->Init();
-    EXPECT_EQ(tail.Lines(), std::vector<std::string>{"[INFO] Initializing graphics..."});
 }
 
 struct RangeCase {
@@ -137,19 +120,9 @@ TEST_F(ViewScene, NewRangeTakesEffectAtTheNextRender)
     AddCircle(0, 0, 4);
     ASSERT_TRUE(view.GetGraphics()->SetWorldCoordinates(-10, 10, -5, 5));
     view.Render();
-    const QImage image = view.GrabFramebuffer();
-    int top = image.height(), bottom = -1, left = image.width(), right = -1;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (IsBlack(image.pixel(x, y))) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    const double side = Side();
-    EXPECT_NEAR(right - left, side * 8 / 20, 2.0);
-    EXPECT_NEAR(bottom - top, side * 8 / 10, 2.0);
+    const QRect bounds = viewtest::BlackBounds(view.GrabFramebuffer());
+    EXPECT_NEAR(bounds.width(), Side() * 8 / 20, 2.0);
+    EXPECT_NEAR(bounds.height(), Side() * 8 / 10, 2.0);
 }
 
 } // namespace

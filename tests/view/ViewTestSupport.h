@@ -85,6 +85,17 @@ inline int CountPixels(const QImage& image, bool (*test)(QRgb))
     return count;
 }
 
+// The smallest rectangle around every black pixel.
+inline QRect BlackBounds(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (IsBlack(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 class ViewFixture : public ::testing::Test {
 protected:
     void SetUp() override
