@@ -47,11 +47,20 @@ QRect RectFromJson(int templateId, const QJsonValue& value)
 
 // Dialog units: a quarter of the average character width horizontally and an
 // eighth of the character height vertically.
+// The average character width is that of the 52 Latin letters, as dialog
+// units were defined for: the font's own average (its OS/2 table value) is
+// narrower for many fonts, and captions sized for it would be clipped.
 class DialogUnits {
 public:
     explicit DialogUnits(const QFontMetrics& metrics)
-        : m_charWidth(metrics.averageCharWidth()), m_charHeight(metrics.height())
+        : m_charWidth(AverageLetterWidth(metrics)), m_charHeight(metrics.height())
     {
+    }
+    static int AverageLetterWidth(const QFontMetrics& metrics)
+    {
+        const int letters = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        return (letters / 26 + 1) / 2;
     }
     int X(int units) const { return (units * m_charWidth + 2) / 4; }
     int Y(int units) const { return (units * m_charHeight + 4) / 8; }
