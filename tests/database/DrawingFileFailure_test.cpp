@@ -137,6 +137,7 @@ TEST_F(DrawingFileFailure, UnreadablePathsKeepTheDrawing)
     WriteFile("huge.dat", {});
     fs::resize_file("huge.dat", (std::uintmax_t(1) << 30) + 1); // sparse: takes no disk space
     ExpectLoadFailsAndDrawingStays("huge.dat", "larger than 1 GiB");
+    fs::remove("huge.dat");
     ExpectLoadFailsAndDrawingStays("", "no file name given");
 }
 
