@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -50,11 +52,20 @@ QRect RectFromJson(int templateId, const QJsonValue& value)
 // The average character width is that of the 52 Latin letters, as dialog
 // units were defined for: the font's own average (its OS/2 table value) is
 // narrower for many fonts, and captions sized for it would be clipped.
+// Templates are laid out for a narrower font than most Linux desktops use, so
+// the horizontal unit also grows, when needed, until every one-line text of
+// the template fits its control; the layout keeps its proportions.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFontMetrics& metrics)
-        : m_charWidth(AverageLetterWidth(metrics)), m_charHeight(metrics.height())
+    DialogUnits(const QFontMetrics& metrics, const DialogTemplate& dialogTemplate)
+        : m_unitWidth(AverageLetterWidth(metrics) / 4.0), m_charHeight(metrics.height())
     {
+        for (const DialogControl& control : dialogTemplate.controls) {
+            const int width = control.rect.width();
+            if (width > 0 && IsOneLine(control))
+                m_unitWidth = std::max(m_unitWidth, (metrics.horizontalAdvance(control.text) + Padding(control)) /
+                                                        static_cast<double>(width));
+        }
     }
     static int AverageLetterWidth(const QFontMetrics& metrics)
     {
@@ -62,15 +73,37 @@ public:
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         return (letters / 26 + 1) / 2;
     }
-    int X(int units) const { return (units * m_charWidth + 2) / 4; }
+    // Buttons, group-box titles and labels one text line high; taller labels
+    // are help texts that wrap.
+    static bool IsOneLine(const DialogControl& control)
+    {
+        return !control.text.isEmpty() &&
+               (control.kind != DialogControl::Label || control.rect.height() <= kOneLineHeight);
+    }
+    // Pixels a control needs around its text: a button's frame and margins, a
+    // group box's title indent, a pixel for a label.
+    static int Padding(const DialogControl& control)
+    {
+        switch (control.kind) {
+        case DialogControl::Button:
+            return 16;
+        case DialogControl::GroupBox:
+            return 20;
+        default:
+            return 2;
+        }
+    }
+    int X(int units) const { return static_cast<int>(std::lround(units * m_unitWidth)); }
     int Y(int units) const { return (units * m_charHeight + 4) / 8; }
     QRect Rect(const QRect& units) const
     {
         return QRect(X(units.x()), Y(units.y()), X(units.width()), Y(units.height()));
     }
 
+    static constexpr int kOneLineHeight = 10;
+
 private:
-    int m_charWidth;
+    double m_unitWidth;  // pixels per horizontal dialog unit
     int m_charHeight;
 };
 
@@ -87,7 +120,8 @@ QWidget* CreateControl(QWidget* window, const DialogControl& control)
         return new QGroupBox(control.text, window);
     case DialogControl::Label: {
         auto* label = new QLabel(control.text, window);
-        label->setWordWrap(true);
+        // A one-line label must not break "Objekt-ID:" at its hyphen.
+        label->setWordWrap(control.rect.height() > DialogUnits::kOneLineHeight);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
@@ -131,7 +165,7 @@ DialogTemplate DialogTemplate::Load(int id)
 
 QHash<int, QWidget*> BuildFromTemplate(QWidget* window, const DialogTemplate& dialogTemplate)
 {
-    const DialogUnits units(QFontMetrics(window->font()));
+    const DialogUnits units(QFontMetrics(window->font()), dialogTemplate);
     QHash<int, QWidget*> controls;
     // Group boxes first, so that the controls inside them lie on top.
     for (int pass = 0; pass < 2; ++pass) {
