@@ -1,10 +1,12 @@
 // The application object and the program's start-up and shutdown order.
 #include "control/CadApp.h"
 
+#include "control/TerminationSignal.h"
 #include "control/lumen7dlg.h"
 #include "dialogs/DialogResult.h"
 #include "log/Logger.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
 
@@ -17,6 +19,12 @@ bool CCadApp::InitInstance()
     // Every window of the program (message boxes and dialogs included) shows
     // the application icon.
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lumen7.png")));
+    // Asked to terminate, the program ends as if "Beenden" had been pressed;
+    // exit() also closes an operation dialog or message box that is open.
+    EndOnTerminationSignal([dialog] {
+        dialog->reject();
+        QCoreApplication::exit(0);
+    });
     if (dialog->DoModal() == RESULT_CANCEL)
         LogInfo("Program terminated.");
     return false;

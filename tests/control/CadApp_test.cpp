@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <fstream>
 #include <iostream>
 
@@ -102,6 +103,17 @@ TEST(ProgramRun, ChildWithoutOpenGL)
     EXPECT_FALSE(theApp.InitInstance());
 }
 
+TEST(ProgramRun, ChildTerminatedWithADialogOpen)
+{
+    if (!IsChild("sigterm"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.TerminationSignalEndsNormallyAndKeepsTheLog";
+    // The world-range dialog is open (its modal loop runs inside the click)
+    // when the signal arrives.
+    QTimer::singleShot(200, [] { ClickButton(CCadDlg::IDC_CHANGE_WC); });
+    QTimer::singleShot(600, [] { std::raise(SIGTERM); });
+    EXPECT_FALSE(theApp.InitInstance());
+}
+
 // ---------------------------------------------------------------------------
 // Parent sides
 
@@ -131,6 +143,16 @@ TEST(ProgramRun, MissingOpenGLIsReportedAndTheProgramGoesOn)
                         "[WARN] The drawing window could not be created: no usable OpenGL context."),
               run.log.end());
     EXPECT_NE(std::find(run.log.begin(), run.log.end(), "[INFO] Initializing graphics..."), run.log.end());
+    EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, TerminationSignalEndsNormallyAndKeepsTheLog)
+{
+    const ChildRun run = RunChild("sigterm", "ChildTerminatedWithADialogOpen");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    ASSERT_FALSE(run.log.empty()) << "the buffered log was lost";
+    EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
     EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
 }
 
