@@ -19,10 +19,11 @@ bool CCadApp::InitInstance()
     // Every window of the program (message boxes and dialogs included) shows
     // the application icon.
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lumen7.png")));
-    // Asked to terminate, the program ends as if "Beenden" had been pressed;
-    // exit() also closes an operation dialog or message box that is open.
+    // Asked to terminate, the program ends as after "Beenden", without a
+    // question nobody may be there to answer; exit() also closes an operation
+    // dialog or message box that is open.
     EndOnTerminationSignal([dialog] {
-        dialog->reject();
+        dialog->Quit();
         QCoreApplication::exit(0);
     });
     if (dialog->DoModal() == RESULT_CANCEL)

@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 
 namespace {
@@ -79,6 +80,7 @@ CCadDlg::CCadDlg()
     m_hIcon = QIcon(QStringLiteral(":/icons/lumen7.png"));
     m_controls = BuildFromTemplate(this, DialogTemplate::Load(102));
     m_view.SetReceiver(this);
+    m_view.SetCloseHandler([this] { reject(); });
     ConnectButtons();
 }
 
@@ -204,6 +206,39 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
 
 void CCadDlg::reject()
 {
+    if (ConfirmQuit())
+        done(RESULT_CANCEL);
+}
+
+bool CCadDlg::ConfirmQuit()
+{
+    const CDrawingSnapshot current = CDrawingSnapshot::Take(*GetDatabase());
+    if (current.HasNoObjects() || current == m_savedDrawing)
+        return true;
+    // Escape is one key away from losing the whole drawing: ask first.
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MESSAGE_BOX_TITLE),
+                    QString::fromUtf8("Die Zeichnung wurde seit dem letzten Speichern geändert.\n"
+                                      "Sollen die Änderungen gespeichert werden?"));
+    QPushButton* save = box.addButton(QString::fromUtf8("Speichern"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QString::fromUtf8("Verwerfen"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    if (box.clickedButton() == discard)
+        return true;
+    if (box.clickedButton() == save) {
+        SetStatusText(QString::fromUtf8(TEXT_SAVING));
+        const bool saved = SaveDrawing();
+        SetStatusText(m_szIdle);
+        return saved;
+    }
+    return false;
+}
+
+void CCadDlg::Quit()
+{
     done(RESULT_CANCEL);
 }
 
@@ -241,18 +276,24 @@ QString CCadDlg::ChooseFile(bool save)
 void CCadDlg::OnSave()
 {
     SetStatusText(QString::fromUtf8(TEXT_SAVING));
-    const QString path = ChooseFile(true);
-    if (!path.isEmpty()) {
-        const QByteArray localPath = QFile::encodeName(path);
-        CGraphics* graphics = m_view.GetGraphics();
-        if (!graphics->Save(localPath.constData())) {
-            const std::string& reason = GetDatabase()->GetLastError();
-            LogWarn("Could not save graphics to file '%s': %s", localPath.constData(), reason.c_str());
-            ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
-                          .arg(path, QString::fromStdString(reason)));
-        }
-    }
+    SaveDrawing();
     SetStatusText(m_szIdle);
+}
+
+bool CCadDlg::SaveDrawing()
+{
+    const QString path = ChooseFile(true);
+    if (path.isEmpty())
+        return false;
+    const QByteArray localPath = QFile::encodeName(path);
+    // On failure the database has logged why and the old file is untouched.
+    if (!m_view.GetGraphics()->Save(localPath.constData())) {
+        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
+                      .arg(path, QString::fromStdString(GetDatabase()->GetLastError())));
+        return false;
+    }
+    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+    return true;
 }
 
 // After a load the ids start at 0 again, so a pick made before it would name
@@ -281,13 +322,13 @@ void CCadDlg::OnLoad()
         const QByteArray localPath = QFile::encodeName(path);
         CGraphics* graphics = m_view.GetGraphics();
         if (graphics->Load(localPath.constData()) < 0) {
-            // The database keeps the drawing as it was when a load fails.
-            const std::string& reason = GetDatabase()->GetLastError();
-            LogWarn("Could not load graphics from file '%s': %s", localPath.constData(), reason.c_str());
+            // The database keeps the drawing as it was, and has logged why.
             ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht geladen werden: %2")
-                          .arg(path, QString::fromStdString(reason)));
-        } else if (PickedObjectIsStale()) {
-            EndAction();
+                          .arg(path, QString::fromStdString(GetDatabase()->GetLastError())));
+        } else {
+            m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+            if (PickedObjectIsStale())
+                EndAction();
         }
         Render();
     }

@@ -3,6 +3,7 @@
 // action that the mouse drives in the drawing window.
 #pragma once
 
+#include "control/DrawingSnapshot.h"
 #include "geometry/GO_Point.h"
 #include "view/CadMessages.h"
 #include "view/CadView.h"
@@ -106,8 +107,12 @@ public:
     long OnDragDone(std::uintptr_t wParam, std::intptr_t lParam);
     long OnMenuClick(std::uintptr_t wParam, std::intptr_t lParam);
 
-    // Escape and the close box end the control center like "Beenden".
+    // Escape and the close box end the control center like "Beenden". When
+    // the drawing changed since it was last saved or loaded, the user is asked
+    // first whether to save it, throw it away or go on.
     void reject() override;
+    // Ends the control center without asking (the program is being terminated).
+    void Quit();
 
     CCadDlg(const CCadDlg&) = delete;
     CCadDlg& operator=(const CCadDlg&) = delete;
@@ -126,6 +131,9 @@ private:
     void Render();
     CGO_Database* GetDatabase();
     QString ChooseFile(bool save);
+    // Asks for a file and saves; false when cancelled or failed (then told).
+    bool SaveDrawing();
+    bool ConfirmQuit();
     bool PickedObjectIsStale() const;
 
     QStatusBar* m_statusBar = nullptr;
@@ -135,6 +143,8 @@ private:
     CGO_Point m_ptFirst;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;
+    // The drawing as last saved or loaded.
+    CDrawingSnapshot m_savedDrawing;
 
     QHash<int, QWidget*> m_controls;
     FileChooser m_fnChooseFile;

@@ -3,6 +3,8 @@
 // the Resize and Render hooks.
 #include "view/OpenGL.h"
 
+#include <QCloseEvent>
+
 #include "log/Logger.h"
 
 #include <QExposeEvent>
@@ -205,6 +207,13 @@ void COpenGL::OnSize(int cx, int cy)
     if (!MakeCurrent())
         return;
     Resize(cx, cy);
+}
+
+void COpenGL::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (m_fnCloseRequested)
+        m_fnCloseRequested();
 }
 
 void COpenGL::exposeEvent(QExposeEvent*)

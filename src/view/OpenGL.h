@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWindow>
 
+#include <functional>
+
 class QOpenGLContext;
 class QOpenGLFramebufferObject;
 
@@ -39,7 +41,13 @@ public:
     // The drawing buffer as it is now, top row first, in device pixels.
     QImage GrabFramebuffer();
 
+    // The window's close box does not close it: the drawing window lives as
+    // long as the program, so its owner decides (the control center ends the
+    // program as its own close box does).
+    void SetCloseHandler(std::function<void()> handler) { m_fnCloseRequested = std::move(handler); }
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
@@ -61,4 +69,5 @@ private:
     QOpenGLFramebufferObject* m_pFramebuffer = nullptr;
     QOpenGLFramebufferObject* m_pScene = nullptr;
     bool m_bSceneStored = false;
+    std::function<void()> m_fnCloseRequested;
 };
