@@ -206,16 +206,16 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
 
 void CCadDlg::reject()
 {
-    if (ConfirmQuit())
+    if (ConfirmDiscardChanges())
         done(RESULT_CANCEL);
 }
 
-bool CCadDlg::ConfirmQuit()
+bool CCadDlg::ConfirmDiscardChanges()
 {
     const CDrawingSnapshot current = CDrawingSnapshot::Take(*GetDatabase());
     if (current.HasNoObjects() || current == m_savedDrawing)
         return true;
-    // Escape is one key away from losing the whole drawing: ask first.
+    // Escape, or a load, is one step away from losing the whole drawing: ask first.
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MESSAGE_BOX_TITLE),
                     QString::fromUtf8("Die Zeichnung wurde seit dem letzten Speichern geändert.\n"
                                       "Sollen die Änderungen gespeichert werden?"));
@@ -229,9 +229,10 @@ bool CCadDlg::ConfirmQuit()
     if (box.clickedButton() == discard)
         return true;
     if (box.clickedButton() == save) {
+        const QString status = GetStatusText();
         SetStatusText(QString::fromUtf8(TEXT_SAVING));
         const bool saved = SaveDrawing();
-        SetStatusText(m_szIdle);
+        SetStatusText(status);
         return saved;
     }
     return false;
@@ -317,6 +318,10 @@ bool CCadDlg::PickedObjectIsStale() const
 void CCadDlg::OnLoad()
 {
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
+    if (!ConfirmDiscardChanges()) {
+        SetStatusText(m_szIdle);
+        return;
+    }
     const QString path = ChooseFile(false);
     if (!path.isEmpty()) {
         const QByteArray localPath = QFile::encodeName(path);

@@ -109,7 +109,7 @@ public:
 
     // Escape and the close box end the control center like "Beenden". When
     // the drawing changed since it was last saved or loaded, the user is asked
-    // first whether to save it, throw it away or go on.
+    // first whether to save it, throw it away or go on (so is "Laden").
     void reject() override;
     // Ends the control center without asking (the program is being terminated).
     void Quit();
@@ -133,7 +133,9 @@ private:
     QString ChooseFile(bool save);
     // Asks for a file and saves; false when cancelled or failed (then told).
     bool SaveDrawing();
-    bool ConfirmQuit();
+    // When the drawing changed since it was last saved or loaded, asks whether
+    // to save it first; false when the user would rather go on with it.
+    bool ConfirmDiscardChanges();
     bool PickedObjectIsStale() const;
 
     QStatusBar* m_statusBar = nullptr;

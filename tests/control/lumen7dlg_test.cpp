@@ -38,6 +38,39 @@ void ExpectLine(const CGO_GeoObject* object, float x1, float y1, float x2, float
     EXPECT_NEAR(line->GetP2().GetY(), y2, 1e-3);
 }
 
+// Answers the next message box with the button of the given text and keeps
+// what it asked; a box that never comes leaves the question empty.
+class QuestionAnswerer {
+public:
+    explicit QuestionAnswerer(QString answer) : m_answer(std::move(answer))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
+        m_timer.start(20);
+    }
+    const QString& Question() const { return m_question; }
+
+private:
+    void Answer()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        m_question = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == m_answer) {
+                button->click();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << m_answer.toStdString();
+        box->reject();
+    }
+
+    QString m_answer;
+    QString m_question;
+    QTimer m_timer;
+};
+
 class ControlCenter : public ::testing::Test {
 protected:
     void SetUp() override
@@ -348,7 +381,11 @@ TEST_F(ControlCenterFiles, SaveThenLoadRestoresTheDrawing)
     Db()->Clear();
     AddLine(0, 0, 1, 1);
     log.Restart();
-    ClickButton(CCadDlg::IDC_LOAD);
+    {
+        QuestionAnswerer discard(QStringLiteral("Verwerfen"));
+        ClickButton(CCadDlg::IDC_LOAD);
+        EXPECT_FALSE(discard.Question().isEmpty()) << "the unsaved line went without a question";
+    }
     EXPECT_EQ(statuses, (QStringList{"save:Speichere Grafik...", "load:Lade Grafik..."}));
     EXPECT_EQ(Dlg()->GetStatusText(), kIdle);
     EXPECT_TRUE(log.Contains("[INFO] Loading graphics from file '" + path.toStdString() + "'..."));
@@ -377,6 +414,9 @@ TEST_F(ControlCenterFiles, FailedSaveOrLoadKeepsTheDrawingAndSaysWhy)
         {CCadDlg::IDC_SAVE, Here("no such folder/drawing.dat"), "Die Datei '%1' konnte nicht gespeichert werden: "},
     };
     AddLine(10, 20, 30, 40);
+    // Saved, so that loading asks no question.
+    ChooseAlways(Here("saved.dat"));
+    ClickButton(CCadDlg::IDC_SAVE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         ChooseAlways(c.path);
@@ -415,6 +455,7 @@ TEST_F(ControlCenterFiles, LoadEndsActionsThatHoldAPickAndKeepsTheOthers)
         {"move, nothing picked yet", [] { ClickButton(CCadDlg::IDC_MOVE_OBJECT); }, false},
         {"line, start point set", [] { ButtonThenClick(CCadDlg::IDC_DRAW_LINE, -10, -20); }, false},
     };
+    QuestionAnswerer discard(QStringLiteral("Verwerfen"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Db()->Clear();
@@ -445,39 +486,6 @@ TEST_F(ControlCenterFiles, LoadEndsActionsThatHoldAPickAndKeepsTheOthers)
 } // namespace
 
 namespace {
-
-// Answers the next message box with the button of the given text and keeps
-// what it asked; a box that never comes leaves the question empty.
-class QuestionAnswerer {
-public:
-    explicit QuestionAnswerer(QString answer) : m_answer(std::move(answer))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
-        m_timer.start(20);
-    }
-    const QString& Question() const { return m_question; }
-
-private:
-    void Answer()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        m_question = box->text();
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == m_answer) {
-                button->click();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no button " << m_answer.toStdString();
-        box->reject();
-    }
-
-    QString m_answer;
-    QString m_question;
-    QTimer m_timer;
-};
 
 // Tries to end the control center in one of the user's ways; returns whether
 // it ended. A control center that stays open is ended afterwards.
@@ -545,4 +553,43 @@ TEST_F(ControlCenterFiles, QuittingAsksNothingWhenNothingWouldBeLost)
         EXPECT_TRUE(TryToQuit([] { ClickButton(CCadDlg::IDC_QUIT); }));
         EXPECT_TRUE(answerer.Question().isEmpty()) << answerer.Question().toStdString();
     }
+}
+
+TEST_F(ControlCenterFiles, LoadingOverAChangedDrawingAsksFirst)
+{
+    const QString other = Here("other.dat");
+    AddLine(100, 100, 200, 100);
+    ChooseAlways(other);
+    ClickButton(CCadDlg::IDC_SAVE);
+    Db()->Clear();
+
+    const struct {
+        const char* answer;
+        float loadedX1;  // x1 of the line the drawing holds afterwards
+    } cases[] = {
+        {"Abbrechen", 10},   // nothing loaded
+        {"Verwerfen", 100},  // the other drawing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Db()->Clear();
+        AddLine(10, 20, 30, 40);
+        QuestionAnswerer answerer(QString::fromUtf8(c.answer));
+        ClickButton(CCadDlg::IDC_LOAD);
+        EXPECT_TRUE(answerer.Question().contains(QStringLiteral("geändert")));
+        ASSERT_EQ(Objects().size(), 1u);
+        EXPECT_EQ(dynamic_cast<CGO_Line*>(Objects()[0])->GetP1().GetX(), c.loadedX1);
+        EXPECT_EQ(Dlg()->GetStatusText(), kIdle);
+    }
+
+    // "Speichern" saves the changed drawing before the load replaces it.
+    Db()->Clear();
+    AddLine(10, 20, 30, 40);
+    const QString changed = Here("changed.dat");
+    Dlg()->SetFileChooser([&](bool save) { return save ? changed : other; });
+    QuestionAnswerer answerer(QStringLiteral("Speichern"));
+    ClickButton(CCadDlg::IDC_LOAD);
+    EXPECT_TRUE(QFileInfo::exists(changed));
+    ASSERT_EQ(Objects().size(), 1u);
+    EXPECT_EQ(dynamic_cast<CGO_Line*>(Objects()[0])->GetP1().GetX(), 100.0f);
 }
