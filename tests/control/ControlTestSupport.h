@@ -69,6 +69,17 @@ inline std::vector<CGO_GeoObject*> Objects()
     return objects;
 }
 
+// Transforms through sines and cosines land within float rounding.
+inline void ExpectLine(const CGO_GeoObject* object, float x1, float y1, float x2, float y2)
+{
+    auto* line = dynamic_cast<const CGO_Line*>(object);
+    ASSERT_NE(line, nullptr);
+    EXPECT_NEAR(line->GetP1().GetX(), x1, 1e-3);
+    EXPECT_NEAR(line->GetP1().GetY(), y1, 1e-3);
+    EXPECT_NEAR(line->GetP2().GetX(), x2, 1e-3);
+    EXPECT_NEAR(line->GetP2().GetY(), y2, 1e-3);
+}
+
 inline CGO_Line* AddLine(float x1, float y1, float x2, float y2)
 {
     auto* line = new CGO_Line();

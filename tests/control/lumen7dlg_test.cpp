@@ -27,17 +27,6 @@ const QString kEnterData = QString::fromUtf8("Bitte geben Sie die gewünschten D
 
 std::string Debug(const char* format, double x, double y) { return "[DEBUG] " + StringFormatC(format, x, y); }
 
-// Transforms through sines and cosines land within float rounding.
-void ExpectLine(const CGO_GeoObject* object, float x1, float y1, float x2, float y2)
-{
-    auto* line = dynamic_cast<const CGO_Line*>(object);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NEAR(line->GetP1().GetX(), x1, 1e-3);
-    EXPECT_NEAR(line->GetP1().GetY(), y1, 1e-3);
-    EXPECT_NEAR(line->GetP2().GetX(), x2, 1e-3);
-    EXPECT_NEAR(line->GetP2().GetY(), y2, 1e-3);
-}
-
 // Answers the next message box with the button of the given text and keeps
 // what it asked; a box that never comes leaves the question empty.
 class QuestionAnswerer {

@@ -17,6 +17,7 @@ using controltest::ClickButton;
 using controltest::ClickWorld;
 using controltest::Db;
 using controltest::Dlg;
+using controltest::ExpectLine;
 using controltest::ModalCloser;
 using controltest::Objects;
 using controltest::PixelFor;
@@ -24,16 +25,6 @@ using controltest::View;
 using testsupport::LogTail;
 
 const char kRendered[] = "[DEBUG] Drawn all display lists.";
-
-void ExpectLine(const CGO_GeoObject* object, float x1, float y1, float x2, float y2)
-{
-    auto* line = dynamic_cast<const CGO_Line*>(object);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NEAR(line->GetP1().GetX(), x1, 1e-3);
-    EXPECT_NEAR(line->GetP1().GetY(), y1, 1e-3);
-    EXPECT_NEAR(line->GetP2().GetX(), x2, 1e-3);
-    EXPECT_NEAR(line->GetP2().GetY(), y2, 1e-3);
-}
 
 std::string LastLine(const LogTail& log)
 {
