@@ -4,12 +4,14 @@
 #include "database/GO_Database.h"
 
 #include "database/FileIO.h"
+#include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -26,27 +28,59 @@ void CGO_Database::Add(CGO_GeoObject* object)
 {
     if (object == nullptr)
         return;
+    NotifyChanging(GetSize());
     object->GenerateDisplayList();
     m_slots.emplace_back(object);
     ++m_nCount;
+    IndexSlot(GetSize() - 1);
     LogDebug("Object #%i added to database at position %i.", object->GetId(), GetSize() - 1);
+}
+
+bool CGO_Database::PutAt(int slot, CGO_GeoObject* object)
+{
+    std::unique_ptr<CGO_GeoObject> owned(object);
+    if (object == nullptr || slot < 0 || slot >= GetSize() || m_slots[static_cast<std::size_t>(slot)])
+        return false;
+    // Its id must not be live elsewhere: two objects with one id would make
+    // every look-up ambiguous.
+    if (SlotOf(object->GetId()) >= 0)
+        return false;
+    NotifyChanging(slot);
+    object->GenerateDisplayList();
+    m_slots[static_cast<std::size_t>(slot)] = std::move(owned);
+    ++m_nCount;
+    IndexSlot(slot);
+    LogDebug("Object #%i put back into database at position %i.", object->GetId(), slot);
+    return true;
 }
 
 void CGO_Database::Remove(CGO_GeoObject* object)
 {
     if (object == nullptr)
         return;
-    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
-        if (m_slots[slot].get() == object) {
-            RemoveAt(slot);
+    const int slot = SlotOf(object->GetId());
+    if (slot >= 0 && m_slots[static_cast<std::size_t>(slot)].get() == object) {
+        RemoveAt(slot);
+        return;
+    }
+    // An object without an id of its own (a bare base object) is only found
+    // by its address.
+    for (int other = 0; other < GetSize(); ++other) {
+        if (m_slots[static_cast<std::size_t>(other)].get() == object) {
+            RemoveAt(other);
             return;
         }
     }
 }
 
-void CGO_Database::RemoveAt(std::size_t slot)
+void CGO_Database::RemoveAt(int slot)
 {
-    std::unique_ptr<CGO_GeoObject> object = std::move(m_slots[slot]);
+    if (slot < 0 || slot >= GetSize() || !m_slots[static_cast<std::size_t>(slot)])
+        return;
+    NotifyChanging(slot);
+    std::unique_ptr<CGO_GeoObject> object = std::move(m_slots[static_cast<std::size_t>(slot)]);
+    if (SlotOf(object->GetId()) == slot)
+        m_slotOfId[static_cast<std::size_t>(object->GetId())] = -1;
     LogDebug("Removing object #%i from database...", object->GetId());
     --m_nCount;
     object->DeleteDisplayList();
@@ -63,25 +97,84 @@ CGO_GeoObject* CGO_Database::Find(int id)
         LogWarn("Illegal object id #%i!", id);
         return nullptr;
     }
-    for (const auto& object : m_slots) {
-        if (object && object->GetId() == id) {
-            LogDebug("Object #%i found in database.", id);
-            return object.get();
-        }
+    const int slot = SlotOf(id);
+    if (slot < 0) {
+        LogWarn("Object #%i was not found in database.", id);
+        return nullptr;
     }
-    LogWarn("Object #%i was not found in database.", id);
-    return nullptr;
+    LogDebug("Object #%i found in database.", id);
+    NotifyChanging(slot);
+    return m_slots[static_cast<std::size_t>(slot)].get();
+}
+
+const CGO_GeoObject* CGO_Database::Lookup(int id) const
+{
+    const int slot = SlotOf(id);
+    return slot >= 0 ? m_slots[static_cast<std::size_t>(slot)].get() : nullptr;
+}
+
+int CGO_Database::SlotOf(int id) const
+{
+    if (id < 0 || static_cast<std::size_t>(id) >= m_slotOfId.size())
+        return -1;
+    return m_slotOfId[static_cast<std::size_t>(id)];
+}
+
+void CGO_Database::IndexSlot(int slot)
+{
+    const int id = m_slots[static_cast<std::size_t>(slot)]->GetId();
+    if (id < 0)
+        return;
+    if (static_cast<std::size_t>(id) >= m_slotOfId.size())
+        m_slotOfId.resize(std::max(static_cast<std::size_t>(id) + 1, m_slotOfId.size() * 2), -1);
+    m_slotOfId[static_cast<std::size_t>(id)] = slot;
+}
+
+void CGO_Database::RebuildIdIndex()
+{
+    m_slotOfId.clear();
+    for (int slot = 0; slot < GetSize(); ++slot) {
+        if (m_slots[static_cast<std::size_t>(slot)])
+            IndexSlot(slot);
+    }
+}
+
+void CGO_Database::AddObserver(IGO_DatabaseObserver* observer)
+{
+    if (observer != nullptr && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void CGO_Database::RemoveObserver(IGO_DatabaseObserver* observer)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
+}
+
+void CGO_Database::NotifyChanging(int slot) const
+{
+    for (IGO_DatabaseObserver* observer : m_observers)
+        observer->OnSlotChanging(slot);
+}
+
+void CGO_Database::NotifyReplaced() const
+{
+    for (IGO_DatabaseObserver* observer : m_observers)
+        observer->OnDrawingReplaced();
 }
 
 void CGO_Database::Clear()
 {
     LogDebug("Clearing Database...");
-    // Straight to each slot: searching for every object from the first slot
-    // on, as Remove does, would make clearing quadratic.
-    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
-        if (m_slots[slot])
+    // The observers hear of the whole drawing once, not of every slot.
+    const std::vector<IGO_DatabaseObserver*> observers = std::move(m_observers);
+    m_observers.clear();
+    for (int slot = 0; slot < GetSize(); ++slot) {
+        if (m_slots[static_cast<std::size_t>(slot)])
             RemoveAt(slot);
     }
+    m_observers = observers;
+    m_slotOfId.clear();
+    NotifyReplaced();
     LogDebug("Database cleared.");
     CGO_GeoObject::ResetIdFactory();
 }
@@ -183,4 +276,6 @@ void CGO_Database::Build(const std::vector<unsigned char>& bytes, std::vector<st
     }
     m_slots = std::move(slots);
     m_nCount = GetSize();
+    RebuildIdIndex();
+    NotifyReplaced();
 }

@@ -8,6 +8,8 @@
 
 #include "geometry/GO_GeoObject.h"
 
+class IGO_DatabaseObserver;
+
 class CGO_Database {
 public:
     CGO_Database() = default;
@@ -22,7 +24,20 @@ public:
     // Empties the slot holding object and destroys it; null or unknown: nothing.
     void Remove(CGO_GeoObject* object);
     void RemoveById(int id);
+    // Looks the object up for a change: whoever calls Find may transform the
+    // object it gets, so the observers hear of the slot first.
     CGO_GeoObject* Find(int id);
+    // The same look-up for reading only: no log line, no notification.
+    const CGO_GeoObject* Lookup(int id) const;
+    // The slot that holds the object with this id, or -1.
+    int SlotOf(int id) const;
+
+    // Puts an object back into an empty slot it held before (undo and redo
+    // do this); it keeps its id. False, and the object is destroyed, when the
+    // slot is out of range or taken.
+    bool PutAt(int slot, CGO_GeoObject* object);
+    // Empties one slot and destroys its object, as a removal does.
+    void RemoveAt(int slot);
     void Clear();
     void DrawAll();
 
@@ -37,22 +52,33 @@ public:
     int GetSize() const { return static_cast<int>(m_slots.size()); }
     int GetCount() const { return m_nCount; }
     // The object in a slot, or null for an empty slot or one out of range.
-    CGO_GeoObject* GetAt(int slot) const
+    // Read-only: changes go through Find, so that the observers hear of them.
+    const CGO_GeoObject* GetAt(int slot) const
     {
         return slot >= 0 && slot < GetSize() ? m_slots[static_cast<std::size_t>(slot)].get() : nullptr;
     }
     const std::string& GetLastError() const { return m_strLastError; }
 
+    // Observers are not owned; each must be removed before it is destroyed.
+    void AddObserver(IGO_DatabaseObserver* observer);
+    void RemoveObserver(IGO_DatabaseObserver* observer);
+
     CGO_Database(const CGO_Database&) = delete;
     CGO_Database& operator=(const CGO_Database&) = delete;
 
 private:
-    // Empties one slot and destroys its object, with the log lines of Remove.
-    void RemoveAt(std::size_t slot);
+    void NotifyChanging(int slot) const;
+    void NotifyReplaced() const;
+    void IndexSlot(int slot);
+    void RebuildIdIndex();
     // Builds the slots from a file already checked to the last slot.
     void Build(const std::vector<unsigned char>& bytes, std::vector<std::unique_ptr<CGO_GeoObject>> slots);
 
     std::vector<std::unique_ptr<CGO_GeoObject>> m_slots;
     int m_nCount = 0;
+    // Slot of every live object, by id (ids are small and dense); -1 where
+    // no object with that id is stored.
+    std::vector<int> m_slotOfId;
+    std::vector<IGO_DatabaseObserver*> m_observers;
     std::string m_strLastError;
 };

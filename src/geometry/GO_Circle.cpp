@@ -17,6 +17,11 @@ CGO_Circle::CGO_Circle()
     AdvanceIdFactory();
 }
 
+CGO_Circle* CGO_Circle::Restore(int id)
+{
+    return new CGO_Circle(RestoredId{id});
+}
+
 void CGO_Circle::SetCenterAndPoint(CGO_Point center, CGO_Point point)
 {
     m_ptCenter = center;
@@ -159,4 +164,31 @@ void CGO_Circle::FlipOnStraight(CGO_Point p1, CGO_Point p2)
     m_ptPeripheral.FlipOnStraight(p1, p2);
     LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x,
             p2.y);
+}
+
+bool CGO_Circle::GetBounds(CGO_Box& box) const
+{
+    // The outline's vertices never lie further out than centre +- radius, and
+    // a negative radius draws the same outline.
+    const double r = std::fabs(static_cast<double>(m_fRadius));
+    box.xMin = m_ptCenter.x - r;
+    box.xMax = m_ptCenter.x + r;
+    box.yMin = m_ptCenter.y - r;
+    box.yMax = m_ptCenter.y + r;
+    return true;
+}
+
+CGO_ObjectState CGO_Circle::SaveState() const
+{
+    CGO_ObjectState state;
+    state.values = {m_ptCenter.x, m_ptCenter.y, m_ptPeripheral.x, m_ptPeripheral.y, m_fRadius};
+    state.count = 5;
+    return state;
+}
+
+void CGO_Circle::RestoreState(const CGO_ObjectState& state)
+{
+    m_ptCenter.Set(state.values[0], state.values[1]);
+    m_ptPeripheral.Set(state.values[2], state.values[3]);
+    m_fRadius = state.values[4];
 }

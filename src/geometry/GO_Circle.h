@@ -8,6 +8,8 @@
 class CGO_Circle : public CGO_GeoObject {
 public:
     CGO_Circle();
+    // The object under an id it had before, for undo and redo; logs nothing.
+    static CGO_Circle* Restore(int id);
 
     void SetCenterAndPoint(CGO_Point center, CGO_Point point);
     void SetCenterAndRadius(CGO_Point center, float radius);
@@ -29,10 +31,15 @@ public:
     void FlipVertical() override;
     void FlipOnOrigin() override;
     void FlipOnStraight(CGO_Point p1, CGO_Point p2) override;
+    bool GetBounds(CGO_Box& box) const override;
+    CGO_ObjectState SaveState() const override;
+    void RestoreState(const CGO_ObjectState& state) override;
 
     static const CGO_RuntimeClass s_runtimeClass;
 
 private:
+    explicit CGO_Circle(RestoredId restored) : CGO_GeoObject(restored) {}
+
     CGO_Point m_ptCenter;
     CGO_Point m_ptPeripheral;
     float m_fRadius = 0.0f; // until a setter or a load gives the circle its size

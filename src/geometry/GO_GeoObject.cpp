@@ -16,13 +16,15 @@ namespace {
 CGO_GeoObject* CreateGeoObject() { return new CGO_GeoObject; }
 CGO_GeoObject* CreateLine() { return new CGO_Line; }
 CGO_GeoObject* CreateCircle() { return new CGO_Circle; }
+CGO_GeoObject* RestoreLine(int id) { return CGO_Line::Restore(id); }
+CGO_GeoObject* RestoreCircle(int id) { return CGO_Circle::Restore(id); }
 
-const CGO_RuntimeClass kGeoObjectClass{"CGO_GeoObject", 0, 0, &CreateGeoObject};
+const CGO_RuntimeClass kGeoObjectClass{"CGO_GeoObject", 0, 0, &CreateGeoObject, nullptr};
 
 } // namespace
 
-const CGO_RuntimeClass CGO_Line::s_runtimeClass{"CGO_Line", 0, 4, &CreateLine};
-const CGO_RuntimeClass CGO_Circle::s_runtimeClass{"CGO_Circle", 0, 3, &CreateCircle};
+const CGO_RuntimeClass CGO_Line::s_runtimeClass{"CGO_Line", 0, 4, &CreateLine, &RestoreLine};
+const CGO_RuntimeClass CGO_Circle::s_runtimeClass{"CGO_Circle", 0, 3, &CreateCircle, &RestoreCircle};
 
 const CGO_RuntimeClass* CGO_RuntimeClass::FromName(std::string_view name)
 {
@@ -61,6 +63,15 @@ void CGO_GeoObject::FlipHorizontal() {}
 void CGO_GeoObject::FlipVertical() {}
 void CGO_GeoObject::FlipOnOrigin() {}
 void CGO_GeoObject::FlipOnStraight(CGO_Point, CGO_Point) {}
+
+CGO_GeoObject::CGO_GeoObject(RestoredId restored)
+    : m_nId(restored.id), m_nDisplayList(restored.id + DISPLAY_LIST_OFFSET)
+{
+}
+
+bool CGO_GeoObject::GetBounds(CGO_Box&) const { return false; }
+CGO_ObjectState CGO_GeoObject::SaveState() const { return {}; }
+void CGO_GeoObject::RestoreState(const CGO_ObjectState&) {}
 
 void CGO_GeoObject::ResetIdFactory()
 {

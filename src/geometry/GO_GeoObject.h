@@ -3,6 +3,8 @@
 // on objects without knowing whether they are lines or circles.
 #pragma once
 
+#include "geometry/GO_Box.h"
+#include "geometry/GO_ObjectState.h"
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
 
@@ -39,6 +41,15 @@ public:
     virtual void FlipOnOrigin();
     virtual void FlipOnStraight(CGO_Point p1, CGO_Point p2);
 
+    // Beyond the fixed slots: what the rest of the program reads of an
+    // object's geometry without knowing its class.
+    // The box around everything the object draws; false for a bare object.
+    virtual bool GetBounds(CGO_Box& box) const;
+    // The exact geometry, and setting it back without a log line: undo and
+    // redo put an object into a state it had, they perform no transform.
+    virtual CGO_ObjectState SaveState() const;
+    virtual void RestoreState(const CGO_ObjectState& state);
+
     int GetId() const { return m_nId; }
     int GetDisplayList() const { return m_nDisplayList; }
 
@@ -54,6 +65,13 @@ public:
     CGO_GeoObject& operator=(const CGO_GeoObject&) = delete;
 
 protected:
+    // Lines and circles brought back by undo or redo keep the id they had;
+    // the factory is not asked, so no id is handed out twice.
+    struct RestoredId {
+        int id;
+    };
+    explicit CGO_GeoObject(RestoredId restored);
+
     // Called by lines and circles while they are constructed: take the next id
     // and derive the list number, log the creation, then advance the factory.
     void AssignNextId();

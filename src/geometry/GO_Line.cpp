@@ -8,11 +8,18 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 CGO_Line::CGO_Line()
 {
     AssignNextId();
     LogInfo("New line created: object id #%i", m_nId);
     AdvanceIdFactory();
+}
+
+CGO_Line* CGO_Line::Restore(int id)
+{
+    return new CGO_Line(RestoredId{id});
 }
 
 void CGO_Line::SetPoints(CGO_Point p1, CGO_Point p2)
@@ -126,4 +133,27 @@ void CGO_Line::FlipOnStraight(CGO_Point p1, CGO_Point p2)
     m_p1.FlipOnStraight(p1, p2);
     m_p2.FlipOnStraight(p1, p2);
     LogInfo("Line #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x, p2.y);
+}
+
+bool CGO_Line::GetBounds(CGO_Box& box) const
+{
+    box.xMin = std::min(m_p1.x, m_p2.x);
+    box.xMax = std::max(m_p1.x, m_p2.x);
+    box.yMin = std::min(m_p1.y, m_p2.y);
+    box.yMax = std::max(m_p1.y, m_p2.y);
+    return true;
+}
+
+CGO_ObjectState CGO_Line::SaveState() const
+{
+    CGO_ObjectState state;
+    state.values = {m_p1.x, m_p1.y, m_p2.x, m_p2.y, 0.0f};
+    state.count = 4;
+    return state;
+}
+
+void CGO_Line::RestoreState(const CGO_ObjectState& state)
+{
+    m_p1.Set(state.values[0], state.values[1]);
+    m_p2.Set(state.values[2], state.values[3]);
 }

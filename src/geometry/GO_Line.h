@@ -6,6 +6,8 @@
 class CGO_Line : public CGO_GeoObject {
 public:
     CGO_Line();
+    // The object under an id it had before, for undo and redo; logs nothing.
+    static CGO_Line* Restore(int id);
 
     void SetPoints(CGO_Point p1, CGO_Point p2);
     CGO_Point GetP1() const { return m_p1; }
@@ -24,10 +26,15 @@ public:
     void FlipVertical() override;
     void FlipOnOrigin() override;
     void FlipOnStraight(CGO_Point p1, CGO_Point p2) override;
+    bool GetBounds(CGO_Box& box) const override;
+    CGO_ObjectState SaveState() const override;
+    void RestoreState(const CGO_ObjectState& state) override;
 
     static const CGO_RuntimeClass s_runtimeClass;
 
 private:
+    explicit CGO_Line(RestoredId restored) : CGO_GeoObject(restored) {}
+
     CGO_Point m_p1;
     CGO_Point m_p2;
 };

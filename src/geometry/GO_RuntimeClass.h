@@ -11,8 +11,12 @@ struct CGO_RuntimeClass {
     unsigned m_wSchema;
     int m_nRecordFloats;              // size of the data record, in floats
     CGO_GeoObject* (*m_pfnCreateObject)();
+    // Creates the object under an id it had before (undo, redo); null for a
+    // class whose objects have no id.
+    CGO_GeoObject* (*m_pfnRestoreObject)(int id);
 
     CGO_GeoObject* CreateObject() const { return m_pfnCreateObject(); }
+    CGO_GeoObject* RestoreObject(int id) const { return m_pfnRestoreObject ? m_pfnRestoreObject(id) : nullptr; }
 
     // The class registered under name, or nullptr.
     static const CGO_RuntimeClass* FromName(std::string_view name);

@@ -4,15 +4,9 @@
 #pragma once
 
 #include "database/GO_Database.h"
+#include "view/ViewRange.h"
 
 #include <GL/gl.h>
-
-struct WorldCoordinates {
-    double xMin;
-    double xMax;
-    double yMin;
-    double yMax;
-};
 
 class CGraphics {
 public:

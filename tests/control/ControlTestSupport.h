@@ -59,11 +59,11 @@ inline void ClickButton(int id)
 }
 
 // The objects of the drawing in slot order, empty slots left out.
-inline std::vector<CGO_GeoObject*> Objects()
+inline std::vector<const CGO_GeoObject*> Objects()
 {
-    std::vector<CGO_GeoObject*> objects;
+    std::vector<const CGO_GeoObject*> objects;
     for (int slot = 0; slot < Db()->GetSize(); ++slot) {
-        if (CGO_GeoObject* object = Db()->GetAt(slot))
+        if (const CGO_GeoObject* object = Db()->GetAt(slot))
             objects.push_back(object);
     }
     return objects;

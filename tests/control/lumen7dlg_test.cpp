@@ -170,7 +170,7 @@ TEST_F(ControlCenter, LineAndCircleByTwoClicks)
     const auto objects = Objects();
     ASSERT_EQ(objects.size(), 2u);
     ExpectLine(objects[0], 10, 20, 30, 40);
-    auto* circle = dynamic_cast<CGO_Circle*>(objects[1]);
+    auto* circle = dynamic_cast<const CGO_Circle*>(objects[1]);
     ASSERT_NE(circle, nullptr);
     EXPECT_EQ(circle->GetCenter().GetX(), -10.0f);
     EXPECT_EQ(circle->GetCenter().GetY(), -20.0f);
@@ -383,7 +383,7 @@ TEST_F(ControlCenterFiles, SaveThenLoadRestoresTheDrawing)
     const auto objects = Objects();
     ASSERT_EQ(objects.size(), 2u);
     ExpectLine(objects[0], 10, 20, 30, 40);
-    auto* loaded = dynamic_cast<CGO_Circle*>(objects[1]);
+    auto* loaded = dynamic_cast<const CGO_Circle*>(objects[1]);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->GetId(), 1);
     EXPECT_FLOAT_EQ(loaded->GetRadius(), 25.0f);
@@ -567,7 +567,7 @@ TEST_F(ControlCenterFiles, LoadingOverAChangedDrawingAsksFirst)
         ClickButton(CCadDlg::IDC_LOAD);
         EXPECT_TRUE(answerer.Question().contains(QStringLiteral("geändert")));
         ASSERT_EQ(Objects().size(), 1u);
-        EXPECT_EQ(dynamic_cast<CGO_Line*>(Objects()[0])->GetP1().GetX(), c.loadedX1);
+        EXPECT_EQ(dynamic_cast<const CGO_Line*>(Objects()[0])->GetP1().GetX(), c.loadedX1);
         EXPECT_EQ(Dlg()->GetStatusText(), kIdle);
     }
 
@@ -580,5 +580,5 @@ TEST_F(ControlCenterFiles, LoadingOverAChangedDrawingAsksFirst)
     ClickButton(CCadDlg::IDC_LOAD);
     EXPECT_TRUE(QFileInfo::exists(changed));
     ASSERT_EQ(Objects().size(), 1u);
-    EXPECT_EQ(dynamic_cast<CGO_Line*>(Objects()[0])->GetP1().GetX(), 100.0f);
+    EXPECT_EQ(dynamic_cast<const CGO_Line*>(Objects()[0])->GetP1().GetX(), 100.0f);
 }

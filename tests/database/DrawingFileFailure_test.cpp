@@ -61,8 +61,8 @@ protected:
 
     testsupport::HeadlessGL m_gl;
     CGO_Database m_db;
-    CGO_GeoObject* m_line = nullptr;
-    CGO_GeoObject* m_circle = nullptr;
+    const CGO_GeoObject* m_line = nullptr;
+    const CGO_GeoObject* m_circle = nullptr;
 };
 
 } // namespace

@@ -150,14 +150,9 @@ protected:
 
     // The object with this id, looked up without the database's log lines.
     template <class Object>
-    Object* Get(int id)
+    const Object* Get(int id)
     {
-        for (int slot = 0; slot < Database()->GetSize(); ++slot) {
-            CGO_GeoObject* object = Database()->GetAt(slot);
-            if (object && object->GetId() == id)
-                return dynamic_cast<Object*>(object);
-        }
-        return nullptr;
+        return dynamic_cast<const Object*>(Database()->Lookup(id));
     }
 
     inline static OffscreenGL* s_pGL = nullptr;

@@ -91,10 +91,10 @@ protected:
 
     // The object the last dialog added.
     template <class Object>
-    Object* Newest()
+    const Object* Newest()
     {
         const int size = Database()->GetSize();
-        return size ? dynamic_cast<Object*>(Database()->GetAt(size - 1)) : nullptr;
+        return size ? dynamic_cast<const Object*>(Database()->GetAt(size - 1)) : nullptr;
     }
 };
 

@@ -62,7 +62,7 @@ Snapshot Take(const CGO_Database& db)
 {
     Snapshot snapshot{{}, db.GetCount(), CGO_GeoObject::PeekNextId()};
     for (int slot = 0; slot < db.GetSize(); ++slot) {
-        CGO_GeoObject* object = db.GetAt(slot);
+        const CGO_GeoObject* object = db.GetAt(slot);
         if (object == nullptr)
             snapshot.slots.push_back({nullptr, -1, nullptr, {}});
         else

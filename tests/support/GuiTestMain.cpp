@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::EnterTestWorkDir();
+    // Settings go to a test location of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -51,7 +51,7 @@ TEST_F(ViewScene, RedrawSkipsAnEmptiedSlotAndKeepsTheOrder)
     AddLine(-100, 0, 100, 0);
     AddLine(-100, 100, 100, 100);
     CGO_Database* database = view.GetGraphics()->GetDatabase();
-    database->Remove(database->GetAt(1));
+    database->RemoveAt(1);
     ASSERT_EQ(database->GetSize(), 3);
 
     LogTail tail;
