@@ -79,6 +79,16 @@ void CGO_Circle::DeleteDisplayList()
     LogInfo("Display list for circle #%i deleted.", m_nId);
 }
 
+CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
+{
+    const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
+    const float sinProduct = static_cast<float>(radius * std::sin(static_cast<double>(a)));
+    const float cosProduct = static_cast<float>(std::cos(static_cast<double>(a)) * radius);
+    const float y = center.y + sinProduct;
+    const float x = center.x + cosProduct;
+    return CGO_Point(x, y);
+}
+
 void CGO_Circle::GenerateDisplayList()
 {
     const GLuint list = static_cast<GLuint>(m_nDisplayList);
@@ -86,13 +96,9 @@ void CGO_Circle::GenerateDisplayList()
         glDeleteLists(list, 1);
     glNewList(list, GL_COMPILE);
     glBegin(GL_LINE_STRIP);
-    for (int i = 0; i <= 360; ++i) {
-        const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
-        const float sinProduct = static_cast<float>(m_fRadius * std::sin(static_cast<double>(a)));
-        const float cosProduct = static_cast<float>(std::cos(static_cast<double>(a)) * m_fRadius);
-        const float y = m_ptCenter.y + sinProduct;
-        const float x = m_ptCenter.x + cosProduct;
-        glVertex2f(x, y);
+    for (int i = 0; i < OUTLINE_VERTICES; ++i) {
+        const CGO_Point vertex = OutlineVertex(m_ptCenter, m_fRadius, i);
+        glVertex2f(vertex.x, vertex.y);
     }
     glEnd();
     glEndList();

@@ -18,6 +18,13 @@ public:
     CGO_Point GetPeripheralPoint() const { return m_ptPeripheral; }
     void UpdateRadius();
 
+    // The outline is a closed strip of this many vertices, one per degree,
+    // the last repeating the first.
+    static constexpr int OUTLINE_VERTICES = 361;
+    // Vertex i of the outline of a circle, exactly as its display list holds
+    // it; whatever predicts what a circle draws uses this.
+    static CGO_Point OutlineVertex(CGO_Point center, float radius, int i);
+
     const CGO_RuntimeClass* GetRuntimeClass() const override;
     void Serialize(CGO_Archive& archive) override;
     void DeleteDisplayList() override;
