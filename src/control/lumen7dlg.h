@@ -58,6 +58,17 @@ public:
         IDC_SCALE_OBJECT = 1016,
         IDC_FLIP_OBJECT = 1017,
         IDC_CHANGE_WC = 1029,
+        IDC_UNDO = 1040,
+        IDC_REDO = 1041,
+        IDC_SHOW_ALL = 1042,
+        IDC_EXPORT = 1043,
+        IDC_PRINT = 1044,
+        IDC_SNAP_ENDPOINT = 1050,
+        IDC_SNAP_MIDPOINT = 1051,
+        IDC_SNAP_CENTER = 1052,
+        IDC_SNAP_QUADRANT = 1053,
+        IDC_SNAP_INTERSECTION = 1054,
+        IDC_SNAP_GRID = 1055,
     };
 
     // Asks for the path of a drawing file to save (save = true) or to open;

@@ -114,6 +114,7 @@ QWidget* CreateControl(QWidget* window, const DialogControl& control)
         auto* button = new QPushButton(control.text, window);
         button->setDefault(control.isDefault);
         button->setAutoDefault(false);
+        button->setCheckable(control.isCheckable);
         return button;
     }
     case DialogControl::GroupBox:
@@ -158,6 +159,7 @@ DialogTemplate DialogTemplate::Load(int id)
         control.rect = RectFromJson(id, object.value(QLatin1String("rect")));
         control.isDefault = object.value(QLatin1String("default")).toBool(false);
         control.isDisabled = object.value(QLatin1String("disabled")).toBool(false);
+        control.isCheckable = object.value(QLatin1String("checkable")).toBool(false);
         result.controls.push_back(control);
     }
     return result;

@@ -20,6 +20,7 @@ struct DialogControl {
     QRect rect;               // dialog units
     bool isDefault = false;   // default-button style
     bool isDisabled = false;
+    bool isCheckable = false; // a button that stays pressed, such as a snap switch
 };
 
 struct DialogTemplate {
