@@ -107,6 +107,14 @@ CGO_GeoObject* CGO_Database::Find(int id)
     return m_slots[static_cast<std::size_t>(slot)].get();
 }
 
+CGO_GeoObject* CGO_Database::Modify(int slot)
+{
+    CGO_GeoObject* object = const_cast<CGO_GeoObject*>(GetAt(slot));
+    if (object != nullptr)
+        NotifyChanging(slot);
+    return object;
+}
+
 const CGO_GeoObject* CGO_Database::Lookup(int id) const
 {
     const int slot = SlotOf(id);

@@ -38,6 +38,10 @@ public:
     bool PutAt(int slot, CGO_GeoObject* object);
     // Empties one slot and destroys its object, as a removal does.
     void RemoveAt(int slot);
+    // The object in a slot, for a change that is no user operation of its
+    // own (undo and redo set a state back): no log line, but the observers
+    // hear of it. Null for an empty slot.
+    CGO_GeoObject* Modify(int slot);
     void Clear();
     void DrawAll();
 
