@@ -23,6 +23,10 @@ std::uint32_t Bits(float value)
 CDrawingSnapshot CDrawingSnapshot::Take(const CGO_Database& database)
 {
     CDrawingSnapshot snapshot;
+    // Empty slots after the last object hold nothing to lose: undoing the
+    // creation of an object leaves its slot empty at the end, and the drawing
+    // is then the one saved before it.
+    std::size_t usedWords = 0;
     for (int slot = 0; slot < database.GetSize(); ++slot) {
         const CGO_GeoObject* object = database.GetAt(slot);
         if (object == nullptr) {
@@ -41,6 +45,8 @@ CDrawingSnapshot CDrawingSnapshot::Take(const CGO_Database& database)
         } else {
             snapshot.m_words.push_back(SLOT_OTHER);
         }
+        usedWords = snapshot.m_words.size();
     }
+    snapshot.m_words.resize(usedWords);
     return snapshot;
 }

@@ -3,6 +3,7 @@
 // result the drawing window reports.
 #include "control/lumen7dlg.h"
 
+#include "control/ActionEditKind.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/DialogRunner.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace {
@@ -72,7 +74,8 @@ CCadDlg* CCadDlg::GetInstance()
 }
 
 CCadDlg::CCadDlg()
-    : QDialog(nullptr), m_szIdle(QStringLiteral("CAD Control Center"))
+    : QDialog(nullptr), m_szIdle(QStringLiteral("CAD Control Center")),
+      m_history(*m_view.GetGraphics()->GetDatabase())
 {
     // The templates and the icon are compiled into a static library; nothing
     // would pull them into the program without this reference.
@@ -82,6 +85,7 @@ CCadDlg::CCadDlg()
     m_view.SetReceiver(this);
     m_view.SetCloseHandler([this] { reject(); });
     ConnectButtons();
+    ConnectHistory();
 }
 
 void CCadDlg::ConnectButtons()
@@ -101,6 +105,8 @@ void CCadDlg::ConnectButtons()
         {IDC_SCALE_OBJECT, &CCadDlg::OnScaleObject},
         {IDC_FLIP_OBJECT, &CCadDlg::OnFlipObject},
         {IDC_CHANGE_WC, &CCadDlg::OnChangeWorldCoordinates},
+        {IDC_UNDO, &CCadDlg::OnUndo},
+        {IDC_REDO, &CCadDlg::OnRedo},
     };
     for (const auto& button : buttons) {
         auto* control = qobject_cast<QAbstractButton*>(m_controls.value(button.id));
@@ -190,6 +196,11 @@ void CCadDlg::SetStatusText(const QString& text)
 
 long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
+    if (message == WM_CAD_COMMAND)
+        return OnCommand(wParam);
+    // Whatever the drawing window's result leads to, mouse step or dialog, is
+    // one step of the history if it changes the drawing.
+    CUndoHistory::Scope step(m_history, EditKindOfAction(m_nAction));
     switch (message) {
     case WM_CAD_OBJECT_PICKED:
         return OnObjectPicked(wParam, lParam);
@@ -272,6 +283,76 @@ QString CCadDlg::ChooseFile(bool save)
 }
 
 // ---------------------------------------------------------------------------
+// Undo and redo
+
+void CCadDlg::ConnectHistory()
+{
+    const struct {
+        const char* keys;
+        void (CCadDlg::*handler)();
+    } shortcuts[] = {
+        {"Ctrl+Z", &CCadDlg::OnUndo},
+        {"Ctrl+Y", &CCadDlg::OnRedo},
+        {"Ctrl+Shift+Z", &CCadDlg::OnRedo},
+    };
+    for (const auto& shortcut : shortcuts)
+        connect(new QShortcut(QKeySequence(QString::fromLatin1(shortcut.keys)), this), &QShortcut::activated, this,
+                shortcut.handler);
+    connect(&m_history, &CUndoHistory::Changed, this, &CCadDlg::UpdateHistoryButtons);
+    UpdateHistoryButtons();
+}
+
+void CCadDlg::UpdateHistoryButtons()
+{
+    if (QWidget* undo = m_controls.value(IDC_UNDO)) {
+        undo->setEnabled(m_history.CanUndo());
+        undo->setToolTip(m_history.UndoToolTip());
+    }
+    if (QWidget* redo = m_controls.value(IDC_REDO)) {
+        redo->setEnabled(m_history.CanRedo());
+        redo->setToolTip(m_history.RedoToolTip());
+    }
+}
+
+void CCadDlg::OnUndo()
+{
+    StepThroughHistory(true);
+}
+
+void CCadDlg::OnRedo()
+{
+    StepThroughHistory(false);
+}
+
+void CCadDlg::StepThroughHistory(bool undo)
+{
+    if (m_history.IsRecording() || !(undo ? m_history.CanUndo() : m_history.CanRedo()))
+        return;
+    EndAction();
+    if (undo ? m_history.Undo() : m_history.Redo())
+        Render();
+}
+
+long CCadDlg::OnCommand(std::uintptr_t command)
+{
+    switch (command) {
+    case CAD_COMMAND_UNDO:
+        OnUndo();
+        break;
+    case CAD_COMMAND_REDO:
+        OnRedo();
+        break;
+    case CAD_COMMAND_CANCEL:
+        EndAction();
+        Render();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
 // Save, load, world range
 
 void CCadDlg::OnSave()
@@ -294,6 +375,7 @@ bool CCadDlg::SaveDrawing()
         return false;
     }
     m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+    m_history.MarkSaved();
     return true;
 }
 
@@ -332,6 +414,8 @@ void CCadDlg::OnLoad()
                           .arg(path, QString::fromStdString(GetDatabase()->GetLastError())));
         } else {
             m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+            // The ids start at 0 again: no step of the history fits.
+            m_history.Clear();
             if (PickedObjectIsStale())
                 EndAction();
         }

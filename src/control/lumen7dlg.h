@@ -4,6 +4,7 @@
 #pragma once
 
 #include "control/DrawingSnapshot.h"
+#include "edit/UndoHistory.h"
 #include "geometry/GO_Point.h"
 #include "view/CadMessages.h"
 #include "view/CadView.h"
@@ -79,6 +80,7 @@ public:
     static CCadDlg* GetInstance();
 
     CCadView* GetView() { return &m_view; }
+    CUndoHistory* GetHistory() { return &m_history; }
     int GetAction() const { return m_nAction; }
 
     // Initialises the window on the first call (logger, status bar, drawing
@@ -111,6 +113,11 @@ public:
     void OnSave();
     void OnLoad();
     void OnQuit();
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z do the same in either window. An
+    // operation under way ends first, so nothing it holds can refer to an
+    // object that has just vanished.
+    void OnUndo();
+    void OnRedo();
 
     // Results the drawing window reports.
     long OnObjectPicked(std::uintptr_t wParam, std::intptr_t lParam);
@@ -134,6 +141,10 @@ private:
     bool OnInitDialog();
     void CreateStatusBar();
     void ConnectButtons();
+    void ConnectHistory();
+    void UpdateHistoryButtons();
+    void StepThroughHistory(bool undo);
+    long OnCommand(std::uintptr_t command);
     void StartAction(int action, int mode, const char* text);
     void EndAction();
     void RunBaseDialog(int dialogAction);
@@ -153,6 +164,7 @@ private:
     QLabel* m_statusPane = nullptr;
     const QString m_szIdle;
     CCadView m_view;
+    CUndoHistory m_history;
     CGO_Point m_ptFirst;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;

@@ -43,6 +43,7 @@ void CDialogFlipObject::OnButtonOk()
 
 void CDialogFlipObject::OnFlipHorizontal()
 {
+    Host()->NameStep(EDIT_FLIP_HORIZONTAL);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i horizontal...", id);
     if (CGO_GeoObject* object = FindOrCancel(id)) {
@@ -53,6 +54,7 @@ void CDialogFlipObject::OnFlipHorizontal()
 
 void CDialogFlipObject::OnFlipVertical()
 {
+    Host()->NameStep(EDIT_FLIP_VERTICAL);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i vertical...", id);
     if (CGO_GeoObject* object = FindOrCancel(id)) {
@@ -63,6 +65,7 @@ void CDialogFlipObject::OnFlipVertical()
 
 void CDialogFlipObject::OnFlipOnOrigin()
 {
+    Host()->NameStep(EDIT_FLIP_ON_ORIGIN);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i on origin of ordinates...", id);
     if (CGO_GeoObject* object = FindOrCancel(id)) {
@@ -73,6 +76,7 @@ void CDialogFlipObject::OnFlipOnOrigin()
 
 void CDialogFlipObject::OnFlipOnStraight()
 {
+    Host()->NameStep(EDIT_FLIP_ON_STRAIGHT);
     const int id = ReadObjectId();
     float x1 = 0.0f;
     float y1 = 0.0f;

@@ -13,6 +13,7 @@ public:
     int GetPickedId() override { return CCadDlg::GetInstance()->GetView()->GetPickedId(); }
     CGraphics* GetGraphics() override { return CCadDlg::GetInstance()->GetView()->GetGraphics(); }
     void SetCaption(const QString& caption) override { CCadDlg::GetInstance()->GetView()->setTitle(caption); }
+    void NameStep(EditKind kind) override { CCadDlg::GetInstance()->GetHistory()->NameStep(kind); }
 };
 
 IDialogHost* s_pHost = nullptr;

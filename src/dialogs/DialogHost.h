@@ -3,6 +3,7 @@
 // scene with the world range and the database.
 #pragma once
 
+#include "edit/EditKind.h"
 #include "geometry/GO_Point.h"
 
 #include <QString>
@@ -18,6 +19,9 @@ public:
     virtual int GetPickedId() = 0;
     virtual CGraphics* GetGraphics() = 0;
     virtual void SetCaption(const QString& caption) = 0;
+    // Tells the history what the operation under way is, once the dialog
+    // knows it better than the action did (which of the four mirrors).
+    virtual void NameStep(EditKind) {}
 };
 
 // The host the dialogs use: the control center and its drawing window, unless

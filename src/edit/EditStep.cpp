@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+static_assert(sizeof(CEditStep) <= 64, "the history keeps one step per operation; keep it small");
+
 namespace {
 
 const CGO_RuntimeClass* const kRestorableClasses[] = {&CGO_Line::s_runtimeClass, &CGO_Circle::s_runtimeClass};
@@ -62,7 +64,9 @@ bool CEditStep::Change::IsNoChange() const
 
 int CEditStep::ChangeCount() const
 {
-    return m_nChanges;
+    if (m_first.slot < 0)
+        return 0;
+    return 1 + (m_pMore ? static_cast<int>(m_pMore->size()) : 0);
 }
 
 const CEditStep::Change& CEditStep::GetChange(int i) const
@@ -77,7 +81,8 @@ CEditStep::Change& CEditStep::At(int i)
 
 void CEditStep::RecordBefore(int slot, const CGO_GeoObject* object)
 {
-    for (int i = 0; i < m_nChanges; ++i) {
+    const int count = ChangeCount();
+    for (int i = 0; i < count; ++i) {
         if (GetChange(i).slot == slot)
             return;
     }
@@ -92,20 +97,20 @@ void CEditStep::RecordBefore(int slot, const CGO_GeoObject* object)
         change.hasBefore = true;
         Store(*object, change.before);
     }
-    if (m_nChanges == 0) {
+    if (count == 0) {
         m_first = change;
     } else {
         if (!m_pMore)
             m_pMore = std::make_unique<std::vector<Change>>();
         m_pMore->push_back(change);
     }
-    ++m_nChanges;
 }
 
 bool CEditStep::RecordAfter(const CGO_Database& database)
 {
     std::vector<Change> kept;
-    for (int i = 0; i < m_nChanges; ++i) {
+    const int count = ChangeCount();
+    for (int i = 0; i < count; ++i) {
         Change change = GetChange(i);
         const CGO_GeoObject* object = database.GetAt(change.slot);
         if (object != nullptr) {
@@ -125,7 +130,7 @@ bool CEditStep::RecordAfter(const CGO_Database& database)
             kept.push_back(change);
     }
     m_pMore.reset();
-    m_nChanges = static_cast<int>(kept.size());
+    m_first = Change();
     if (kept.empty())
         return false;
     m_first = kept.front();
@@ -148,7 +153,8 @@ bool CEditStep::Apply(CGO_Database& database, bool undo) const
 {
     // The drawing must hold exactly what the step left (or found): the same
     // object in each slot, or the slot empty.
-    for (int i = 0; i < m_nChanges; ++i) {
+    const int count = ChangeCount();
+    for (int i = 0; i < count; ++i) {
         const Change& change = GetChange(i);
         const bool expected = undo ? change.hasAfter : change.hasBefore;
         const CGO_GeoObject* current = database.GetAt(change.slot);
@@ -161,8 +167,8 @@ bool CEditStep::Apply(CGO_Database& database, bool undo) const
         }
     }
     Log(undo);
-    for (int n = 0; n < m_nChanges; ++n) {
-        const Change& change = GetChange(undo ? m_nChanges - 1 - n : n);
+    for (int n = 0; n < count; ++n) {
+        const Change& change = GetChange(undo ? count - 1 - n : n);
         const bool present = undo ? change.hasBefore : change.hasAfter;
         const CGO_ObjectState state = StateOf(undo ? change.before : change.after, StateCount(change.classIndex));
         if (!present) {

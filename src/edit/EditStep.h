@@ -53,10 +53,11 @@ private:
     bool Apply(CGO_Database& database, bool undo) const;
     void Log(bool undo) const;
 
+    // The first change is kept in place and the kind in its padding: most
+    // steps touch one object, and the history holds one step per operation.
     Change m_first;
-    std::unique_ptr<std::vector<Change>> m_pMore;
-    int m_nChanges = 0;
     EditKind m_kind;
+    std::unique_ptr<std::vector<Change>> m_pMore;
 };
 
 // The classes whose objects the history can bring back, by a small index.

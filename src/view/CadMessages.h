@@ -9,6 +9,14 @@ enum : unsigned {
     WM_CAD_POINT_SET = 2026,
     WM_CAD_DRAG_DONE = 2028,
     WM_CAD_MENU_CLICK = 2030,
+    WM_CAD_COMMAND = 2040,        // wParam: one of the CAD_COMMAND_ values, from a key
+};
+
+// What a key in the drawing window asks of the control center.
+enum : unsigned {
+    CAD_COMMAND_UNDO = 1,
+    CAD_COMMAND_REDO = 2,
+    CAD_COMMAND_CANCEL = 3,       // Escape: end the operation under way
 };
 
 class ICadMessageReceiver {

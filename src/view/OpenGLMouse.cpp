@@ -7,6 +7,7 @@
 #include "view/Graphics.h"
 
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <GL/gl.h>
@@ -297,4 +298,25 @@ void COpenGLMouse::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = LogicalPixel(event);
     OnMouseMove(event->buttons().testFlag(Qt::LeftButton), at.x(), at.y());
     event->accept();
+}
+
+void COpenGLMouse::keyPressEvent(QKeyEvent* event)
+{
+    // Keys that act on the drawing or the operation under way belong to the
+    // control center; it treats them as its own shortcuts.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+    unsigned command = 0;
+    if (event->key() == Qt::Key_Z && modifiers == Qt::ControlModifier)
+        command = CAD_COMMAND_UNDO;
+    else if ((event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
+             (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)))
+        command = CAD_COMMAND_REDO;
+    else if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier)
+        command = CAD_COMMAND_CANCEL;
+    if (command == 0) {
+        COpenGL::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Send(WM_CAD_COMMAND, command);
 }

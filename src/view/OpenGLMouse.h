@@ -54,6 +54,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     void OnLButtonDown(bool leftDown, int x, int y);
     void OnLButtonUp(bool leftDown, int x, int y);

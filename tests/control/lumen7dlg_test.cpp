@@ -27,39 +27,6 @@ const QString kEnterData = QString::fromUtf8("Bitte geben Sie die gewünschten D
 
 std::string Debug(const char* format, double x, double y) { return "[DEBUG] " + StringFormatC(format, x, y); }
 
-// Answers the next message box with the button of the given text and keeps
-// what it asked; a box that never comes leaves the question empty.
-class QuestionAnswerer {
-public:
-    explicit QuestionAnswerer(QString answer) : m_answer(std::move(answer))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
-        m_timer.start(20);
-    }
-    const QString& Question() const { return m_question; }
-
-private:
-    void Answer()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        m_question = box->text();
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == m_answer) {
-                button->click();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no button " << m_answer.toStdString();
-        box->reject();
-    }
-
-    QString m_answer;
-    QString m_question;
-    QTimer m_timer;
-};
-
 class ControlCenter : public ::testing::Test {
 protected:
     void SetUp() override
@@ -470,27 +437,6 @@ TEST_F(ControlCenterFiles, LoadEndsActionsThatHoldAPickAndKeepsTheOthers)
     ClickWorld(-30, -40);
     ASSERT_EQ(Objects().size(), 2u);
     ExpectLine(Objects()[1], -10, -20, -30, -40);
-}
-
-} // namespace
-
-namespace {
-
-// Tries to end the control center in one of the user's ways; returns whether
-// it ended. A control center that stays open is ended afterwards.
-bool TryToQuit(const std::function<void()>& way)
-{
-    QTimer::singleShot(50, way);
-    bool forced = false;
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [&forced] {
-        forced = true;
-        Dlg()->Quit();
-    });
-    fallback.start(1500);
-    Dlg()->DoModal();
-    return !forced;
 }
 
 } // namespace

@@ -1,0 +1,147 @@
+// Cost of undo on a large drawing: an undone move against one full redraw
+// (it should cost one list rebuild plus that redraw, whatever the drawing's
+// size), and the history's memory per step. Figures are in bench/README.md.
+#include "edit/UndoHistory.h"
+#include "geometry/GO_Circle.h"
+#include "geometry/GO_Line.h"
+#include "log/Logger.h"
+#include "support/HeadlessGL.h"
+#include "view/Graphics.h"
+
+#include <GL/gl.h>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
+
+namespace {
+
+constexpr int kSide = 500;
+
+testsupport::HeadlessGL& Context()
+{
+    static testsupport::HeadlessGL gl(kSide, kSide);
+    return gl;
+}
+
+void TrimLog()
+{
+    CLogger::GetInstance()->Flush();
+    if (truncate("stdout.txt", 0) != 0)
+        std::perror("Edit_bench: truncate stdout.txt");
+}
+
+// n objects, half lines and half circles, over the default range.
+void Fill(CGraphics& graphics, int n)
+{
+    CGO_GeoObject::ResetIdFactory();
+    std::mt19937 random(4711);
+    std::uniform_real_distribution<float> position(-450.0f, 450.0f);
+    std::uniform_real_distribution<float> radius(5.0f, 50.0f);
+    for (int i = 0; i < n; ++i) {
+        if (i % 2 == 0) {
+            auto* line = new CGO_Line;
+            line->SetPoints(CGO_Point(position(random), position(random)), CGO_Point(position(random), position(random)));
+            graphics.GetDatabase()->Add(line);
+        } else {
+            auto* circle = new CGO_Circle;
+            circle->SetCenterAndRadius(CGO_Point(position(random), position(random)), radius(random));
+            graphics.GetDatabase()->Add(circle);
+        }
+    }
+}
+
+double Seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Each iteration: a move recorded as a step, then (timed) its undo with the
+// redraw that follows it, and (timed) one redraw alone.
+void BM_UndoOfAMoveAgainstRedraw(benchmark::State& state)
+{
+    if (!Context().IsValid()) {
+        state.SkipWithError("no headless OpenGL context");
+        return;
+    }
+    glViewport(0, 0, kSide, kSide);
+    const int n = static_cast<int>(state.range(0));
+    CGraphics graphics;
+    Fill(graphics, n);
+    CUndoHistory history(*graphics.GetDatabase());
+    double undoSeconds = 0.0;
+    double redrawSeconds = 0.0;
+    int object = 0;
+    for (auto _ : state) {
+        history.BeginStep(EDIT_MOVE);
+        CGO_GeoObject* moved = graphics.GetDatabase()->Find(object);
+        moved->Move(CGO_Vector(1.0f, 2.0f));
+        moved->GenerateDisplayList();
+        history.EndStep();
+        object = (object + 7919) % n;
+        const double undo = Seconds([&] {
+            history.Undo();
+            graphics.RenderScene();
+            glFinish();
+        });
+        const double redraw = Seconds([&] {
+            graphics.RenderScene();
+            glFinish();
+        });
+        state.SetIterationTime(undo + redraw);
+        undoSeconds += undo;
+        redrawSeconds += redraw;
+        TrimLog();
+    }
+    state.counters["undo_ms"] = 1000.0 * undoSeconds / static_cast<double>(state.iterations());
+    state.counters["redraw_ms"] = 1000.0 * redrawSeconds / static_cast<double>(state.iterations());
+    state.counters["undo_per_redraw"] = undoSeconds / redrawSeconds;
+}
+BENCHMARK(BM_UndoOfAMoveAgainstRedraw)->Arg(100000)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The heap the history takes for 10k transform steps, per step.
+void BM_HistoryMemoryPerStep(benchmark::State& state)
+{
+    const int steps = static_cast<int>(state.range(0));
+    CLogger::GetInstance()->SetLevel(0);
+    for (auto _ : state) {
+        CGraphics graphics;
+        Fill(graphics, 1000);
+        auto history = std::make_unique<CUndoHistory>(*graphics.GetDatabase());
+        const std::size_t before = mallinfo2().uordblks;
+        for (int i = 0; i < steps; ++i) {
+            history->BeginStep(EDIT_ROTATE);
+            CGO_GeoObject* object = graphics.GetDatabase()->Find(i % 1000);
+            object->Rotate(1.0f);
+            history->EndStep();
+        }
+        const std::size_t after = mallinfo2().uordblks;
+        state.counters["bytes_per_step"] = static_cast<double>(after - before) / steps;
+        state.counters["steps"] = history->StepCount();
+    }
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+}
+BENCHMARK(BM_HistoryMemoryPerStep)->Arg(10000)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The log goes to a scratch directory, at the level the program uses.
+    char folder[] = "/tmp/lumen7-edit-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
+        return 1;
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
