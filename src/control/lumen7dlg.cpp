@@ -107,6 +107,7 @@ void CCadDlg::ConnectButtons()
         {IDC_CHANGE_WC, &CCadDlg::OnChangeWorldCoordinates},
         {IDC_UNDO, &CCadDlg::OnUndo},
         {IDC_REDO, &CCadDlg::OnRedo},
+        {IDC_SHOW_ALL, &CCadDlg::OnShowAll},
     };
     for (const auto& button : buttons) {
         auto* control = qobject_cast<QAbstractButton*>(m_controls.value(button.id));
@@ -171,6 +172,11 @@ void CCadDlg::CreateStatusBar()
     m_statusBar->setSizeGripEnabled(false);
     m_statusPane = new QLabel(m_szIdle, m_statusBar);
     m_statusBar->addWidget(m_statusPane, 1);
+    m_coordinatePane = new QLabel(m_statusBar);
+    m_coordinatePane->setMinimumWidth(m_coordinatePane->fontMetrics().horizontalAdvance(
+        QStringLiteral("X: -00000.00  Y: -00000.00")));
+    m_statusBar->addPermanentWidget(m_coordinatePane);
+    connect(&m_view, &COpenGLMouse::CursorTextChanged, m_coordinatePane, &QLabel::setText);
 
     const int barHeight = m_statusBar->sizeHint().height();
     const int top = height() - barHeight;
@@ -184,6 +190,11 @@ void CCadDlg::CreateStatusBar()
 QString CCadDlg::GetStatusText() const
 {
     return m_statusPane != nullptr ? m_statusPane->text() : QString();
+}
+
+QString CCadDlg::GetCoordinateText() const
+{
+    return m_coordinatePane != nullptr ? m_coordinatePane->text() : QString();
 }
 
 void CCadDlg::SetStatusText(const QString& text)
@@ -331,6 +342,12 @@ void CCadDlg::StepThroughHistory(bool undo)
     EndAction();
     if (undo ? m_history.Undo() : m_history.Redo())
         Render();
+}
+
+void CCadDlg::OnShowAll()
+{
+    if (m_bViewCreated)
+        m_view.FitToDrawing();
 }
 
 long CCadDlg::OnCommand(std::uintptr_t command)

@@ -92,6 +92,7 @@ public:
     int DoModal();
 
     QString GetStatusText() const;
+    QString GetCoordinateText() const;
     void SetStatusText(const QString& text);
     QWidget* GetControl(int id) const { return m_controls.value(id); }
     // Replaces the file dialogs of "Speichern" and "Laden".
@@ -118,6 +119,8 @@ public:
     // object that has just vanished.
     void OnUndo();
     void OnRedo();
+    // "Alles zeigen": the whole drawing in view.
+    void OnShowAll();
 
     // Results the drawing window reports.
     long OnObjectPicked(std::uintptr_t wParam, std::intptr_t lParam);
@@ -162,6 +165,8 @@ private:
 
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusPane = nullptr;
+    // Where the cursor is over the drawing, at the right of the status bar.
+    QLabel* m_coordinatePane = nullptr;
     const QString m_szIdle;
     CCadView m_view;
     CUndoHistory m_history;

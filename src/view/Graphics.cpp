@@ -44,15 +44,20 @@ void CGraphics::Draw(GLenum mode)
     LogDebug("Drawn all display lists.");
 }
 
-void CGraphics::RenderScene()
+void CGraphics::ApplyProjection()
 {
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(m_xMin, m_xMax, m_yMin, m_yMax);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void CGraphics::RenderScene()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ApplyProjection();
     // The display lists carry no colour and no width of their own.
     glColor3f(0.0f, 0.0f, 0.0f);
     glLineWidth(1.0f);

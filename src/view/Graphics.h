@@ -16,6 +16,10 @@ public:
     // number is loaded as the selection name first.
     void Draw(GLenum mode);
 
+    // The range as orthographic projection, with an identity modelview: what
+    // picking and point conversion read back. The viewport is the caller's.
+    void ApplyProjection();
+
     // The whole picture into the current framebuffer: white background, the
     // range as orthographic projection, every object black and one pixel
     // wide. Leaves the projection and an identity modelview in place for

@@ -186,6 +186,7 @@ QImage COpenGL::GrabFramebuffer()
 
 void COpenGL::Resize(int, int) {}
 void COpenGL::Render() {}
+void COpenGL::AfterPaintRender() {}
 
 void COpenGL::OnPaint()
 {
@@ -196,6 +197,7 @@ void COpenGL::OnPaint()
     s_bPainting = true;
     Resize(BufferWidth(), BufferHeight());
     Render();
+    AfterPaintRender();
     glFlush();
     glFinish();
     Present();

@@ -26,6 +26,9 @@ public:
     // Hooks for the concrete window; width and height in device pixels.
     virtual void Resize(int width, int height);
     virtual void Render();
+    // Runs after the Render of a paint, before the picture is presented:
+    // what is drawn over the scene can be drawn again here.
+    virtual void AfterPaintRender();
 
     // Makes the window's context current again (other contexts, such as Qt's
     // own, may have been made current in between) and binds the drawing

@@ -3,12 +3,14 @@
 // reports each result to the receiver.
 #include "view/OpenGLMouse.h"
 
+#include "log/CFormat.h"
 #include "view/CadMessages.h"
 #include "view/Graphics.h"
 
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -163,6 +165,12 @@ void COpenGLMouse::OnMouseMove(bool leftDown, int x, int y)
     UpdateCursor();
     if (!MakeCurrent())
         return;
+    ShowFeedbackAt(leftDown, x, y);
+    Present();
+}
+
+void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
+{
     if (m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown) {
         if (m_bBandShown)
             EraseFeedback();
@@ -181,7 +189,6 @@ void COpenGLMouse::OnMouseMove(bool leftDown, int x, int y)
         DrawBand(BAND_LINE);
         m_bBandShown = true;
     }
-    Present();
 }
 
 void COpenGLMouse::OnLButtonUp(bool, int x, int y)
@@ -274,7 +281,8 @@ void COpenGLMouse::mousePressEvent(QMouseEvent* event)
         OnRButtonDown(leftDown, at.x(), at.y());
         break;
     case Qt::MiddleButton:
-        OnMButtonDown(leftDown, at.x(), at.y());
+        // A click or the start of a pan: which one, the release tells.
+        m_navigator.BeginMiddleDrag(event->position());
         break;
     default:
         break;
@@ -286,22 +294,90 @@ void COpenGLMouse::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint at = LogicalPixel(event);
     const bool leftDown = event->buttons().testFlag(Qt::LeftButton);
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         OnLButtonUp(leftDown, at.x(), at.y());
-    else if (event->button() == Qt::MiddleButton)
+    } else if (event->button() == Qt::MiddleButton && m_navigator.EndMiddleDrag(event->position())) {
+        // Not moved beyond the drag distance: the menu click, press and all.
+        OnMButtonDown(leftDown, at.x(), at.y());
         OnMButtonUp(leftDown, at.x(), at.y());
+    }
     event->accept();
 }
 
 void COpenGLMouse::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = LogicalPixel(event);
-    OnMouseMove(event->buttons().testFlag(Qt::LeftButton), at.x(), at.y());
+    m_ptLastPixel = at;
+    m_bLastLeftDown = event->buttons().testFlag(Qt::LeftButton);
+    m_bCursorInside = true;
+    // While the middle button pans, the feedback waits for the redraw.
+    if (!m_navigator.MoveMiddleDrag(event->position()))
+        OnMouseMove(m_bLastLeftDown, at.x(), at.y());
+    ReportCursor(at.x(), at.y());
     event->accept();
+}
+
+void COpenGLMouse::wheelEvent(QWheelEvent* event)
+{
+    m_navigator.OnWheel(*event);
+    event->accept();
+}
+
+bool COpenGLMouse::event(QEvent* event)
+{
+    if (event->type() == QEvent::Leave) {
+        m_bCursorInside = false;
+        emit CursorTextChanged(QString());
+    }
+    return COpenGL::event(event);
+}
+
+void COpenGLMouse::ReportCursor(int x, int y)
+{
+    CGO_Point at;
+    WindowToWorld(x, y, &at);
+    emit CursorTextChanged(QString::fromStdString(StringFormatC("X: %.2f  Y: %.2f", at.x, at.y)));
+}
+
+bool COpenGLMouse::TakeWorldCoordinates(const WorldCoordinates& range)
+{
+    // The scene may rebuild lists that depend on the range: the context must
+    // be current.
+    MakeCurrent();
+    CGraphics* graphics = GetGraphics();
+    if (!graphics->SetWorldCoordinates(static_cast<float>(range.xMin), static_cast<float>(range.xMax),
+                                       static_cast<float>(range.yMin), static_cast<float>(range.yMax)))
+        return false;
+    setTitle(QString::fromStdString(viewrange::Caption(graphics->GetWorldCoordinates())));
+    // The next click is converted with the new range at once, before the
+    // redraw has happened.
+    graphics->ApplyProjection();
+    m_bFeedbackAfterPaint = true;
+    requestUpdate();
+    if (m_bCursorInside)
+        ReportCursor(m_ptLastPixel.x(), m_ptLastPixel.y());
+    return true;
+}
+
+void COpenGLMouse::AfterPaintRender()
+{
+    // After a zoom or pan the band or drag line follows the cursor, which
+    // stood still while the drawing moved under it.
+    if (!m_bFeedbackAfterPaint)
+        return;
+    m_bFeedbackAfterPaint = false;
+    if (m_bCursorInside && m_bBandShown) {
+        m_bBandShown = false;
+        ShowFeedbackAt(m_bLastLeftDown, m_ptLastPixel.x(), m_ptLastPixel.y());
+    }
 }
 
 void COpenGLMouse::keyPressEvent(QKeyEvent* event)
 {
+    if (m_navigator.OnKey(*event)) {
+        event->accept();
+        return;
+    }
     // Keys that act on the drawing or the operation under way belong to the
     // control center; it treats them as its own shortcuts.
     const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);

@@ -5,6 +5,10 @@
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
 #include "view/OpenGL.h"
+#include "view/ViewNavigator.h"
+
+#include <QPoint>
+#include <QString>
 
 #include <cstdint>
 
@@ -50,11 +54,28 @@ public:
     // The scene the mouse picks in; the concrete view owns it.
     virtual CGraphics* GetGraphics() = 0;
 
+    // Takes a new visible range (zoom, pan, fit): the scene's range, the
+    // caption, the projection the next click is converted with, and one
+    // redraw at the next frame, after which the feedback follows the cursor.
+    // False, and nothing changes, when the scene refuses the range.
+    bool TakeWorldCoordinates(const WorldCoordinates& range);
+    // Shows the whole drawing ("Alles zeigen", the Home key).
+    void FitToDrawing() { m_navigator.FitToDrawing(); }
+    CViewNavigator& Navigator() { return m_navigator; }
+
+signals:
+    // What the status bar shows of the cursor: "X: 12.50  Y: -3.00", empty
+    // when the cursor is not over the window.
+    void CursorTextChanged(const QString& text);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
+    void AfterPaintRender() override;
 
     void OnLButtonDown(bool leftDown, int x, int y);
     void OnLButtonUp(bool leftDown, int x, int y);
@@ -69,6 +90,9 @@ private:
     void EraseFeedback();
     void UpdateCursor();
     void Send(unsigned message, std::uintptr_t wParam);
+    // Band or drag line for a cursor at (x, y), over the restored scene.
+    void ShowFeedbackAt(bool leftDown, int x, int y);
+    void ReportCursor(int x, int y);
 
     ICadMessageReceiver* m_pReceiver = nullptr;
 
@@ -84,4 +108,12 @@ private:
     int m_nPicked = 0;
     CGO_Point m_ptPoint;
     CGO_Vector m_vDrag;
+
+    CViewNavigator m_navigator{*this};
+    // Where the cursor was last seen, so feedback can follow it after the
+    // view changed under a cursor that stood still.
+    QPoint m_ptLastPixel;
+    bool m_bLastLeftDown = false;
+    bool m_bCursorInside = false;
+    bool m_bFeedbackAfterPaint = false;
 };

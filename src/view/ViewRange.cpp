@@ -135,6 +135,9 @@ WorldCoordinates FitToBox(const CGO_Box& box)
     double span = std::max(box.Width(), box.Height()) * (1.0 + 2.0 * kFitMargin);
     if (span == 0.0)
         span = std::max(kPointSpan, magnitude * kPointSpanPerMagnitude);
+    // The projection divides by the span in float: a drawing wider than the
+    // floats reach is shown about its centre as widely as they allow.
+    span = std::min(span, static_cast<double>(FLT_MAX));
     // A drawing smaller than the float resolution where it lies is shown as
     // finely as floats allow.
     WorldCoordinates fitted = Square(cx, cy, span);
