@@ -569,6 +569,7 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         m_ptFirst = p;
         m_nAction = ACTION_CIRCLE_POINT;
         m_view.SetMode(MODE_POINT, p, BAND_LINE);
+        m_view.SetPreview(PREVIEW_CIRCLE);
         SetStatusText(QString::fromUtf8(TEXT_CIRCLE_RADIUS));
         break;
     case ACTION_CIRCLE_POINT: {
@@ -593,6 +594,7 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         LogDebug("Mouse Event: Start point for flip straight located at (%4.1f, %4.1f).", x, y);
         m_ptFirst = p;
         m_view.SetMode(MODE_POINT, p, BAND_LINE);
+        m_view.SetPreview(PREVIEW_MIRROR);
         m_nAction = ACTION_FLIP_END;
         SetStatusText(QString::fromUtf8(TEXT_SECOND_POINT));
         break;

@@ -5,6 +5,7 @@
 
 #include "log/CFormat.h"
 #include "view/CadMessages.h"
+#include "view/FeedbackPainter.h"
 #include "view/Graphics.h"
 
 #include <QCursor>
@@ -52,6 +53,7 @@ void COpenGLMouse::SetMode(int mode)
     m_nMode = mode;
     m_ptAnchor = CGO_Point();
     m_nBand = BAND_NONE;
+    m_nPreview = PREVIEW_NONE;
     // A new pick forgets the old one, and a release that had no press in
     // this pick cannot confirm an earlier hit.
     if (mode == MODE_PICK) {
@@ -66,6 +68,7 @@ void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
     m_nMode = mode;
     m_ptAnchor = anchor;
     m_nBand = band;
+    m_nPreview = PREVIEW_NONE;
     UpdateCursor();
 }
 
@@ -110,10 +113,22 @@ void COpenGLMouse::DrawBand(int shape)
     if (shape != BAND_LINE)
         return;
     glColor3f(0.0f, 0.0f, 1.0f);
-    glBegin(GL_LINES);
-    glVertex2f(m_ptBandFrom.x, m_ptBandFrom.y);
-    glVertex2f(m_ptBandTo.x, m_ptBandTo.y);
-    glEnd();
+    feedback::DrawSegment(m_ptBandFrom, m_ptBandTo);
+    glFlush();
+}
+
+void COpenGLMouse::DrawPreview(CGO_Point cursor)
+{
+    glColor3f(0.0f, 0.0f, 1.0f);
+    if (m_nMode == MODE_DRAG) {
+        feedback::DrawListMoved(m_nPicked, CGO_Vector(cursor.x - m_ptDown.x, cursor.y - m_ptDown.y));
+    } else if (m_nPreview == PREVIEW_CIRCLE) {
+        const double radius = std::hypot(static_cast<double>(cursor.x) - m_ptAnchor.x,
+                                         static_cast<double>(cursor.y) - m_ptAnchor.y);
+        feedback::DrawCircleOutline(m_ptAnchor, static_cast<float>(radius));
+    } else if (m_nPreview == PREVIEW_MIRROR) {
+        feedback::DrawListMirrored(m_nPicked, m_ptAnchor, cursor);
+    }
     glFlush();
 }
 
@@ -178,6 +193,7 @@ void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
         m_ptBandFrom = m_ptAnchor;
         m_ptBandTo = m_ptCurrent;
         DrawBand(m_nBand);
+        DrawPreview(m_ptCurrent);
         m_bBandShown = true;
     }
     if (leftDown && m_nMode == MODE_DRAG) {
@@ -187,6 +203,7 @@ void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
         m_ptBandFrom = m_ptDown;
         m_ptBandTo = m_ptCurrent;
         DrawBand(BAND_LINE);
+        DrawPreview(m_ptCurrent);
         m_bBandShown = true;
     }
 }

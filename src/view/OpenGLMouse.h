@@ -27,6 +27,16 @@ enum {
     BAND_LINE = 1,
 };
 
+// What the feedback shows besides the band, once a point mode has an anchor:
+// the circle the next click would draw, or the picked object mirrored at the
+// line from the anchor to the cursor. A drag always shows the picked object
+// at its new place.
+enum {
+    PREVIEW_NONE = 0,
+    PREVIEW_CIRCLE = 1,
+    PREVIEW_MIRROR = 2,
+};
+
 class COpenGLMouse : public COpenGL {
     Q_OBJECT
 public:
@@ -41,6 +51,9 @@ public:
     void SetMode(int mode, CGO_Point anchor, int band);
     int GetMode() const { return m_nMode; }
     int GetBand() const { return m_nBand; }
+    // After SetMode, which resets it.
+    void SetPreview(int preview) { m_nPreview = preview; }
+    int GetPreview() const { return m_nPreview; }
 
     CGO_Point GetPoint() const { return m_ptPoint; }
     CGO_Vector GetVector() const { return m_vDrag; }
@@ -87,6 +100,7 @@ protected:
 private:
     void Pick(int x, int y);
     void DrawBand(int shape);
+    void DrawPreview(CGO_Point cursor);
     void EraseFeedback();
     void UpdateCursor();
     void Send(unsigned message, std::uintptr_t wParam);
@@ -102,6 +116,7 @@ private:
     int m_nCandidate = 0;
     int m_nMode = MODE_IDLE;
     int m_nBand = BAND_NONE;
+    int m_nPreview = PREVIEW_NONE;
     bool m_bBandShown = false;
     CGO_Point m_ptBandFrom;
     CGO_Point m_ptBandTo;

@@ -1,0 +1,72 @@
+// Feedback through the modelview matrix: a translated or reflected call of
+// the object's own list shows the result without computing (and logging) the
+// transform itself.
+#include "view/FeedbackPainter.h"
+
+#include "geometry/GO_Circle.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace feedback {
+
+void DrawSegment(CGO_Point from, CGO_Point to)
+{
+    glBegin(GL_LINES);
+    glVertex2f(from.x, from.y);
+    glVertex2f(to.x, to.y);
+    glEnd();
+}
+
+void DrawCircleOutline(CGO_Point center, float radius)
+{
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
+        const CGO_Point vertex = CGO_Circle::OutlineVertex(center, radius, i);
+        glVertex2f(vertex.x, vertex.y);
+    }
+    glEnd();
+}
+
+void DrawList(int list)
+{
+    if (list > 0 && glIsList(static_cast<GLuint>(list)))
+        glCallList(static_cast<GLuint>(list));
+}
+
+void DrawListMoved(int list, CGO_Vector v)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslated(v.x, v.y, 0.0);
+    DrawList(list);
+    glPopMatrix();
+}
+
+void DrawListMirrored(int list, CGO_Point p1, CGO_Point p2)
+{
+    const double dx = static_cast<double>(p2.x) - p1.x;
+    const double dy = static_cast<double>(p2.y) - p1.y;
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0.0) || !std::isfinite(length)) {
+        DrawList(list);
+        return;
+    }
+    // Reflection at the line through p1 with direction (c, s):
+    // x' = p1 + R (x - p1), R = [[c²-s², 2cs], [2cs, s²-c²]].
+    const double c = dx / length;
+    const double s = dy / length;
+    const double a = c * c - s * s;
+    const double b = 2.0 * c * s;
+    const double tx = p1.x - a * p1.x - b * p1.y;
+    const double ty = p1.y - b * p1.x + a * p1.y;
+    const GLdouble matrix[16] = {a, b, 0, 0, b, -a, 0, 0, 0, 0, 1, 0, tx, ty, 0, 1};
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixd(matrix);
+    DrawList(list);
+    glPopMatrix();
+}
+
+} // namespace feedback

@@ -1,0 +1,23 @@
+// What the drawing window draws over the finished scene while the mouse
+// works: lines, a circle's outline, an object moved or mirrored as it would
+// end up. Plain OpenGL in the current colour; nothing here touches an object
+// or its display list, and the scene copy underneath removes all of it.
+#pragma once
+
+#include "geometry/GO_Point.h"
+#include "geometry/GO_Vector.h"
+
+namespace feedback {
+
+void DrawSegment(CGO_Point from, CGO_Point to);
+// The outline a circle with this centre and radius would get, vertex for vertex.
+void DrawCircleOutline(CGO_Point center, float radius);
+// The display list as it would look after a move by v.
+void DrawListMoved(int list, CGO_Vector v);
+// The display list mirrored at the straight line through p1 and p2; two
+// equal points give no line and the list is drawn as it is.
+void DrawListMirrored(int list, CGO_Point p1, CGO_Point p2);
+// The display list as it is (a highlight).
+void DrawList(int list);
+
+} // namespace feedback
