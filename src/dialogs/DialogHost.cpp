@@ -14,6 +14,11 @@ public:
     CGraphics* GetGraphics() override { return CCadDlg::GetInstance()->GetView()->GetGraphics(); }
     void SetCaption(const QString& caption) override { CCadDlg::GetInstance()->GetView()->setTitle(caption); }
     void NameStep(EditKind kind) override { CCadDlg::GetInstance()->GetHistory()->NameStep(kind); }
+    QRect PlacementArea() override
+    {
+        CCadDlg* center = CCadDlg::GetInstance();
+        return center->isVisible() ? center->frameGeometry() : QRect();
+    }
 };
 
 IDialogHost* s_pHost = nullptr;

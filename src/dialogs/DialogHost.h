@@ -6,6 +6,7 @@
 #include "edit/EditKind.h"
 #include "geometry/GO_Point.h"
 
+#include <QRect>
 #include <QString>
 
 class CGraphics;
@@ -22,6 +23,9 @@ public:
     // Tells the history what the operation under way is, once the dialog
     // knows it better than the action did (which of the four mirrors).
     virtual void NameStep(EditKind) {}
+    // The screen area the dialogs open over (the control center's window);
+    // an invalid rectangle lets the toolkit place them.
+    virtual QRect PlacementArea() { return QRect(); }
 };
 
 // The host the dialogs use: the control center and its drawing window, unless

@@ -28,6 +28,7 @@ void CDialogRotateObject::OnInitDialog()
         const CGO_Point base = Host()->GetPoint();
         WriteCoordinate(m_editBaseX, base.GetX());
         WriteCoordinate(m_editBaseY, base.GetY());
+        SetInitialFocus(m_editAngle);
     }
 }
 

@@ -28,6 +28,7 @@ void CDialogScaleObject::OnInitDialog()
         const CGO_Point base = Host()->GetPoint();
         WriteCoordinate(m_editBaseX, base.GetX());
         WriteCoordinate(m_editBaseY, base.GetY());
+        SetInitialFocus(m_editFactor);
     }
 }
 

@@ -7,8 +7,12 @@
 #include "dialogs/DialogTemplate.h"
 #include "view/Graphics.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,11 +26,29 @@ COperationDialog::COperationDialog(int templateId)
 
 int COperationDialog::DoModal()
 {
+    m_pInitialFocus = m_pFirstField;
     OnInitDialog();
-    // Typing can start at once in the first number field.
-    if (m_pFirstField)
-        m_pFirstField->setFocus();
+    // Typing can start at once in the first field still to be filled.
+    if (m_pInitialFocus)
+        m_pInitialFocus->setFocus();
+    PlaceOverHost();
     return exec();
+}
+
+void COperationDialog::PlaceOverHost()
+{
+    const QRect area = Host()->PlacementArea();
+    if (!area.isValid())
+        return;
+    QRect frame(QPoint(0, 0), sizeHint().expandedTo(size()));
+    frame.moveCenter(area.center());
+    // Within the screen the area is on, even where that means leaving it.
+    if (const QScreen* screen = QGuiApplication::screenAt(area.center())) {
+        const QRect available = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), available.left(), std::max(available.left(), available.right() - frame.width())));
+        frame.moveTop(std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() - frame.height())));
+    }
+    move(frame.topLeft());
 }
 
 void COperationDialog::accept()

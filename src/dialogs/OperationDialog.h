@@ -29,6 +29,9 @@ protected:
 
     // Runs before the dialog shows; pre-fills fields. Fields start empty.
     virtual void OnInitDialog() {}
+    // Where typing starts; the first field unless OnInitDialog says otherwise
+    // (once the id and base point are filled in, the angle is what is left).
+    void SetInitialFocus(QLineEdit* field) { m_pInitialFocus = field; }
 
     // "Abbrechen": ends with RESULT_CANCEL; nothing is read, logged or changed.
     void OnButtonCancel();
@@ -55,8 +58,11 @@ protected:
 
 private:
     [[noreturn]] void MissingControl(int id, const char* kind) const;
+    // Over the control center, so the drawing stays in sight.
+    void PlaceOverHost();
 
     int m_nTemplate;
     QHash<int, QWidget*> m_controls;
     QLineEdit* m_pFirstField = nullptr;
+    QLineEdit* m_pInitialFocus = nullptr;
 };
