@@ -46,9 +46,9 @@ double Median(std::vector<double>& values, double share)
 }
 
 struct CGridChoice {
-    double finestCell = 1.0;
-    double originX = 0.0;
-    double originY = 0.0;
+    double m_dFinestCell = 1.0;
+    double m_dOriginX = 0.0;
+    double m_dOriginY = 0.0;
 };
 
 // The finest cells are as large as the typical object, or as the typical
@@ -74,8 +74,8 @@ CGridChoice ChooseGrid(const std::vector<CBucketGrid::CEntry>& entries)
     if (sizes.empty())
         return choice;
     const double typicalSize = Median(sizes, 0.5);
-    choice.originX = Median(xs, 0.5);
-    choice.originY = Median(ys, 0.5);
+    choice.m_dOriginX = Median(xs, 0.5);
+    choice.m_dOriginY = Median(ys, 0.5);
     // About 64 % of the objects have their centres within the middle 80 %
     // of both axes.
     const double width = Median(xs, 0.9) - Median(xs, 0.1);
@@ -88,7 +88,7 @@ CGridChoice ChooseGrid(const std::vector<CBucketGrid::CEntry>& entries)
         spacing = std::max(width, height) / (0.8 * static_cast<double>(finite));
     const double cell = std::max(typicalSize, spacing);
     // Everything at one point: any size will do.
-    choice.finestCell = cell > 0.0 && std::isfinite(cell) ? cell : 1.0;
+    choice.m_dFinestCell = cell > 0.0 && std::isfinite(cell) ? cell : 1.0;
     return choice;
 }
 
@@ -226,8 +226,8 @@ void CSpatialIndex::Build()
     m_nFiled = entries.size();
     m_nStale = 0;
     const CGridChoice choice = ChooseGrid(entries);
-    m_dFinestCell = choice.finestCell;
-    FileLevels(entries, choice.finestCell, choice.originX, choice.originY);
+    m_dFinestCell = choice.m_dFinestCell;
+    FileLevels(entries, choice.m_dFinestCell, choice.m_dOriginX, choice.m_dOriginY);
     m_bRebuild = false;
     ++m_nRebuilds;
 }
@@ -245,8 +245,7 @@ void CSpatialIndex::FileLevels(std::vector<CEntry>& entries, double finestCell, 
             byLevel.resize(level + 1);
         byLevel[level].push_back(entry);
     }
-    // The finest level usually holds nearly everything; it is filed from
-    // the gathered entries directly rather than from a copy.
+    // Each grid keeps its own copy; the gathered ones go first.
     std::vector<CEntry>().swap(entries);
     for (std::size_t level = 0; level < byLevel.size(); ++level) {
         if (byLevel[level].empty())
