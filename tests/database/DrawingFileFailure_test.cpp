@@ -5,6 +5,7 @@
 #include "database/GO_Database.h"
 #include "support/HeadlessGL.h"
 #include "support/LogTail.h"
+#include "support/PipeWatchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -141,10 +142,23 @@ TEST_F(DrawingFileFailure, UnreadablePathsKeepTheDrawing)
     ExpectLoadFailsAndDrawingStays("", "no file name given");
 }
 
+TEST_F(DrawingFileFailure, NamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo("pipe.dat", 0600), 0);
+    ASSERT_EQ(::symlink("pipe.dat", "link to pipe.dat"), 0);
+    for (const char* path : {"pipe.dat", "link to pipe.dat"}) {
+        SCOPED_TRACE(path);
+        testsupport::PipeWatchdog watchdog(path);
+        ExpectLoadFailsAndDrawingStays(path, "not a regular file");
+        EXPECT_FALSE(watchdog.Fired()) << "the load waited for a writer";
+    }
+}
+
 TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
 {
     fs::create_directories("saves/folder.dat");
     WriteFile("saves/old.dat", {0x00, 0x00});
+    ASSERT_EQ(::mkfifo("saves/pipe.dat", 0600), 0);
     const struct {
         const char* path;
         const char* reason;
@@ -152,6 +166,8 @@ TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
         {"saves/no/such/folder/x.dat", "cannot create a temporary file in the folder: No such file or directory"},
         {"saves/folder.dat", "cannot replace the file: Is a directory"},
         {"saves/", "no file name given"},
+        {"saves/pipe.dat", "cannot replace the file: not a regular file"},
+        {"/dev/null", "cannot replace the file: not a regular file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -165,7 +181,8 @@ TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
     for (const auto& entry : fs::recursive_directory_iterator("saves"))
         left.push_back(entry.path().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"saves/folder.dat", "saves/old.dat"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"saves/folder.dat", "saves/old.dat", "saves/pipe.dat"}));
+    EXPECT_TRUE(fs::is_fifo("saves/pipe.dat"));
     EXPECT_EQ(ReadFile("saves/old.dat"), (Bytes{0x00, 0x00}));
     EXPECT_EQ(m_db.GetSize(), 3);
 }
