@@ -380,15 +380,22 @@ TEST(FileReplacer, KilledSaveLeavesTheOldOrTheNewFile)
         const auto duration =
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
 
-        // The kills are spread from the start of the save to a little after
-        // its usual end.
+        // The kills are spread over the time one save took here; whenever a
+        // save was over before its kill came, the delays shrink, since the
+        // machine may be faster or slower from one round to the next.
+        const int kWanted = 8;
         int killedDuringSave = 0;
-        const int rounds = 12;
-        for (int round = 0; round < rounds; ++round) {
+        double scale = 1.0;
+        for (int round = 0; round < 5 * kWanted && killedDuringSave < kWanted; ++round) {
             SCOPED_TRACE(round);
             MakeFolder("killed");
             WriteFile(target, old);
-            killedDuringSave += KillDuringSave(save, duration * round / (rounds - 2)) ? 1 : 0;
+            const auto delay = std::chrono::duration_cast<std::chrono::microseconds>(duration * scale *
+                                                                                    ((round * 7) % 10) / 10.0);
+            if (KillDuringSave(save, delay))
+                ++killedDuringSave;
+            else
+                scale /= 2;
             const Bytes left = ReadFile(target);
             EXPECT_TRUE(left == old || left == fresh) << "a file of " << left.size() << " bytes";
             std::vector<std::string> debris = Entries("killed");
@@ -400,6 +407,6 @@ TEST(FileReplacer, KilledSaveLeavesTheOldOrTheNewFile)
                     EXPECT_EQ(name.rfind(".drawing.dat.", 0), 0u) << name;
             }
         }
-        EXPECT_GT(killedDuringSave, rounds / 2) << "the kills came too late to test anything";
+        EXPECT_EQ(killedDuringSave, kWanted) << "the kills came too late to test anything";
     }
 }
