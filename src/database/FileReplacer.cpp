@@ -295,7 +295,7 @@ bool CFileReplacer::CommitInPlace(const std::vector<unsigned char>& bytes, std::
         ok = false;
     }
     if (!ok)
-        error += "; the file was being overwritten in place and is incomplete";
+        error += "; the file was being overwritten in place and may be incomplete";
     return ok;
 }
 
