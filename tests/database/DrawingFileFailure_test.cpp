@@ -181,7 +181,6 @@ TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
         {"saves/folder.dat", "cannot replace the file: Is a directory"},
         {"saves/", "no file name given"},
         {"saves/pipe.dat", "cannot replace the file: not a regular file"},
-        {"/dev/null", "cannot replace the file: not a regular file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
