@@ -21,7 +21,7 @@ run: build
 test: build
 	@bash scripts/test.sh $(BUILD_DIR)
 
-# Core tests under AddressSanitizer/UBSan, then a bounded fuzz run of the file reader.
+# Core and GUI tests under AddressSanitizer/UBSan, then a bounded fuzz run of the file reader.
 hardening: deps
 	@bash scripts/hardening.sh
 

@@ -7,6 +7,8 @@
 #include "log/CFormat.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 
@@ -34,6 +36,24 @@ std::string Printable(std::string_view name)
     if (name.size() > kMaxShownNameLength)
         shown += "...";
     return shown;
+}
+
+// The name of a value in a data record, as the layout of the file names it.
+std::string FieldName(const CGO_RuntimeClass& runtimeClass, int field)
+{
+    static const struct {
+        const char* className;
+        std::array<const char*, 4> fields;
+    } kRecords[] = {
+        {"CGO_Line", {"x1", "y1", "x2", "y2"}},
+        {"CGO_Circle", {"x", "y", "r", nullptr}},
+    };
+    for (const auto& record : kRecords) {
+        if (std::strcmp(record.className, runtimeClass.m_lpszClassName) == 0 && field < 4 &&
+            record.fields[static_cast<std::size_t>(field)] != nullptr)
+            return record.fields[static_cast<std::size_t>(field)];
+    }
+    return StringFormatC("value %d", field + 1);
 }
 
 } // namespace
@@ -198,12 +218,19 @@ bool CGO_ArchiveReader::ReadSlotHeader(const CGO_RuntimeClass*& runtimeClass)
     return true;
 }
 
-bool CGO_ArchiveReader::SkipRecord(const CGO_RuntimeClass& runtimeClass)
+bool CGO_ArchiveReader::CheckRecord(const CGO_RuntimeClass& runtimeClass)
 {
     const std::size_t recordBytes = static_cast<std::size_t>(runtimeClass.m_nRecordFloats) * 4;
     if (!Has(recordBytes))
         return FailTruncated();
-    m_pos += recordBytes;
+    for (int field = 0; field < runtimeClass.m_nRecordFloats; ++field) {
+        const float value = ReadFloat();
+        if (!std::isfinite(value)) {
+            return Fail(StringFormatC("%s of the %s is %g; only finite coordinates can be drawn",
+                                      FieldName(runtimeClass, field).c_str(), runtimeClass.m_lpszClassName,
+                                      static_cast<double>(value)));
+        }
+    }
     return true;
 }
 
@@ -215,7 +242,7 @@ bool CGO_ArchiveReader::CheckAll(std::uint32_t& count)
         const CGO_RuntimeClass* runtimeClass = nullptr;
         if (!ReadSlotHeader(runtimeClass))
             return false;
-        if (runtimeClass != nullptr && !SkipRecord(*runtimeClass))
+        if (runtimeClass != nullptr && !CheckRecord(*runtimeClass))
             return false;
     }
     // Whatever follows the last slot is not part of the drawing.

@@ -30,8 +30,9 @@ public:
     // description. Sets runtimeClass to the class of the object whose data
     // record follows, or to null for an empty slot.
     bool ReadSlotHeader(const CGO_RuntimeClass*& runtimeClass);
-    // Steps over the data record of an object of that class.
-    bool SkipRecord(const CGO_RuntimeClass& runtimeClass);
+    // Steps over the data record of an object of that class. Fails when a
+    // value is not finite: such an object could be neither drawn nor picked.
+    bool CheckRecord(const CGO_RuntimeClass& runtimeClass);
 
     // Checks the whole file without creating any object; on success count is
     // its number of slots.

@@ -4,7 +4,9 @@
 
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_RuntimeClass.h"
+#include "log/CFormat.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -32,6 +34,10 @@ void CGO_ArchiveWriter::WriteU32(std::uint32_t value)
 
 void CGO_ArchiveWriter::WriteFloat(float value)
 {
+    if (!std::isfinite(value) && !m_bNonFinite) {
+        m_bNonFinite = true;
+        m_fNonFinite = value;
+    }
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     WriteU32(bits);
@@ -100,5 +106,10 @@ bool CGO_ArchiveWriter::WriteObject(CGO_GeoObject* object)
     }
     ++m_nNextIndex; // the object itself
     object->Serialize(*this);
+    // The reader refuses such a file, so writing it would lose the drawing.
+    if (m_bNonFinite) {
+        Fail(StringFormatC("object #%i has a coordinate that is not finite (%g); a file holding it could not be loaded",
+                           object->GetId(), static_cast<double>(m_fNonFinite)));
+    }
     return !IsFailed();
 }

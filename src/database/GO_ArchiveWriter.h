@@ -26,6 +26,7 @@ public:
     bool WriteSlotCount(std::size_t count);
     // One slot: 0x0000 for null, otherwise the class (described the first time,
     // referenced by its archive index later) and the object's data record.
+    // Fails for an object with a value that is not finite.
     bool WriteObject(CGO_GeoObject* object);
 
     bool IsFailed() const { return !m_strError.empty(); }
@@ -44,5 +45,7 @@ private:
     // The classes described so far with their archive indices; a drawing
     // holds only a handful of classes, so a linear search is the fastest.
     std::vector<std::pair<const CGO_RuntimeClass*, std::uint32_t>> m_classIndices;
+    bool m_bNonFinite = false;
+    float m_fNonFinite = 0.0f;
     std::string m_strError;
 };

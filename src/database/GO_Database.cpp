@@ -4,6 +4,7 @@
 #include "database/GO_Database.h"
 
 #include "database/FileIO.h"
+#include "database/FileReplacer.h"
 #include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
@@ -220,8 +221,13 @@ bool CGO_Database::Save(const char* path)
     }
     if (ok)
         ok = file.Commit(writer.GetBytes(), m_strLastError);
-    if (!ok)
+    if (!ok) {
         LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
+    } else if (file.IsInPlace()) {
+        LogWarn("Saving graphics to file '%s' was not atomic: its folder is not writable, so '%s' was "
+                "overwritten in place.",
+                shownPath, file.GetTarget().c_str());
+    }
     return ok;
 }
 

