@@ -157,7 +157,16 @@ TEST(SpatialIndex, AgreesWithAScanThroughEveryKindOfChange)
             }
         } else if (op < 97) {
             what = "load";
-            ASSERT_TRUE(db.Save("index_test.dat"));
+            // A file cannot hold what is not finite; such objects stay behind.
+            for (int slot = 0; slot < db.GetSize(); ++slot) {
+                const CGO_GeoObject* object = db.GetAt(slot);
+                CGO_Box box;
+                if (object && object->GetBounds(box) &&
+                    !(std::isfinite(box.xMin) && std::isfinite(box.xMax) && std::isfinite(box.yMin) &&
+                      std::isfinite(box.yMax)))
+                    db.RemoveAt(slot);
+            }
+            ASSERT_TRUE(db.Save("index_test.dat")) << db.GetLastError();
             ASSERT_EQ(db.Load("index_test.dat"), db.GetSize());
             removed.clear(); // the ids began anew
         } else {
