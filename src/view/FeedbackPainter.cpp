@@ -4,6 +4,7 @@
 #include "view/FeedbackPainter.h"
 
 #include "geometry/GO_Circle.h"
+#include "snap/SnapTypes.h"
 
 #include <GL/gl.h>
 
@@ -67,6 +68,50 @@ void DrawListMirrored(int list, CGO_Point p1, CGO_Point p2)
     glMultMatrixd(matrix);
     DrawList(list);
     glPopMatrix();
+}
+
+void DrawSnapMarker(unsigned kind, CGO_Point at, double halfX, double halfY)
+{
+    const double x = at.x;
+    const double y = at.y;
+    const auto vertex = [&](double dx, double dy) { glVertex2d(x + dx * halfX, y + dy * halfY); };
+    switch (kind) {
+    case SNAP_ENDPOINT:
+        glBegin(GL_LINE_LOOP);
+        vertex(-1, -1), vertex(1, -1), vertex(1, 1), vertex(-1, 1);
+        glEnd();
+        break;
+    case SNAP_MIDPOINT:
+        glBegin(GL_LINE_LOOP);
+        vertex(-1, -0.8), vertex(1, -0.8), vertex(0, 1);
+        glEnd();
+        break;
+    case SNAP_CENTER:
+        glBegin(GL_LINE_LOOP);
+        for (int i = 0; i < 24; ++i) {
+            const double a = i * 3.14159265358979 / 12.0;
+            vertex(std::cos(a), std::sin(a));
+        }
+        glEnd();
+        break;
+    case SNAP_QUADRANT:
+        glBegin(GL_LINE_LOOP);
+        vertex(0, -1), vertex(1, 0), vertex(0, 1), vertex(-1, 0);
+        glEnd();
+        break;
+    case SNAP_INTERSECTION:
+        glBegin(GL_LINES);
+        vertex(-1, -1), vertex(1, 1), vertex(-1, 1), vertex(1, -1);
+        glEnd();
+        break;
+    case SNAP_GRID:
+        glBegin(GL_LINES);
+        vertex(-1, 0), vertex(1, 0), vertex(0, -1), vertex(0, 1);
+        glEnd();
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace feedback

@@ -19,5 +19,10 @@ void DrawListMoved(int list, CGO_Vector v);
 void DrawListMirrored(int list, CGO_Point p1, CGO_Point p2);
 // The display list as it is (a highlight).
 void DrawList(int list);
+// The marker of a snap point, its shape telling the kind: a square for an
+// endpoint, a triangle for a midpoint, a circle for a centre, a diamond for
+// a quadrant, an X for a crossing, a plus for the grid. half is half the
+// marker's size in world units on each axis.
+void DrawSnapMarker(unsigned kind, CGO_Point at, double halfX, double halfY);
 
 } // namespace feedback

@@ -4,6 +4,7 @@
 
 #include "geometry/GO_GeoObject.h"
 #include "log/Logger.h"
+#include "snap/GridSnap.h"
 
 #include <GL/glu.h>
 
@@ -76,6 +77,8 @@ void CGraphics::RenderScene()
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     ApplyProjection();
+    if (m_bGridShown)
+        DrawGrid();
     // The display lists carry no colour and no width of their own.
     glColor3f(0.0f, 0.0f, 0.0f);
     glLineWidth(1.0f);
@@ -125,4 +128,44 @@ bool CGraphics::SetWorldCoordinates(float xMin, float xMax, float yMin, float yM
     m_yMax = yMax;
     LogDebug("World coordinates are now X(%4.1f, %4.1f), Y(%4.1f, %4.1f)", m_xMin, m_xMax, m_yMin, m_yMax);
     return true;
+}
+
+void CGraphics::SetGridShown(bool shown, double devicePixelRatio)
+{
+    m_bGridShown = shown;
+    m_dGridRatio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
+}
+
+void CGraphics::DrawGrid()
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (viewport[2] <= 0 || viewport[3] <= 0)
+        return;
+    // The spacing snapping rounds to, from the larger of the two pixel sizes.
+    const double perPixelX = (m_xMax - m_xMin) / viewport[2] * m_dGridRatio;
+    const double perPixelY = (m_yMax - m_yMin) / viewport[3] * m_dGridRatio;
+    const gridsnap::CGridSpacing spacing = gridsnap::GridSpacing(std::max(perPixelX, perPixelY));
+    const double step = spacing.Value();
+    const double firstX = std::ceil(m_xMin / step);
+    const double firstY = std::ceil(m_yMin / step);
+    // Cells of at least 12 pixels: a few hundred lines at most, and none at
+    // all if the spacing cannot be told apart at these coordinates.
+    const double countX = std::floor(m_xMax / step) - firstX + 1;
+    const double countY = std::floor(m_yMax / step) - firstY + 1;
+    if (!(countX >= 0 && countY >= 0 && countX < 4096 && countY < 4096))
+        return;
+    glColor3f(0.85f, 0.85f, 0.85f);
+    glBegin(GL_LINES);
+    for (double i = 0; i < countX; ++i) {
+        const double x = spacing.Multiple(firstX + i);
+        glVertex2d(x, m_yMin);
+        glVertex2d(x, m_yMax);
+    }
+    for (double i = 0; i < countY; ++i) {
+        const double y = spacing.Multiple(firstY + i);
+        glVertex2d(m_xMin, y);
+        glVertex2d(m_xMax, y);
+    }
+    glEnd();
 }

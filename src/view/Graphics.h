@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/GO_Database.h"
+#include "snap/SpatialIndex.h"
 #include "view/ViewRange.h"
 
 #include <GL/gl.h>
@@ -38,6 +39,13 @@ public:
     WorldCoordinates GetWorldCoordinates() const { return {m_xMin, m_xMax, m_yMin, m_yMax}; }
 
     CGO_Database* GetDatabase() { return &m_database; }
+    // The boxes of the objects, kept up to date with the database.
+    CSpatialIndex& GetIndex() { return m_index; }
+
+    // The snap grid beneath the objects, light grey, with cells at least
+    // 12 logical pixels wide; the ratio turns device pixels into logical ones.
+    void SetGridShown(bool shown, double devicePixelRatio);
+    bool IsGridShown() const { return m_bGridShown; }
     int Load(const char* path) { return m_database.Load(path); }
     bool Save(const char* path) { return m_database.Save(path); }
 
@@ -47,4 +55,9 @@ private:
     double m_yMin = -500.0;
     double m_yMax = 500.0;
     CGO_Database m_database;
+    CSpatialIndex m_index{m_database};
+    bool m_bGridShown = false;
+    double m_dGridRatio = 1.0;
+
+    void DrawGrid();
 };

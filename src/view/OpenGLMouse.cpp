@@ -4,6 +4,8 @@
 #include "view/OpenGLMouse.h"
 
 #include "log/CFormat.h"
+#include "log/Logger.h"
+#include "snap/SnapGeometry.h"
 #include "view/CadMessages.h"
 #include "view/FeedbackPainter.h"
 #include "view/Graphics.h"
@@ -164,10 +166,10 @@ void COpenGLMouse::OnLButtonDown(bool, int x, int y)
         Pick(x, y);
         break;
     case MODE_POINT:
-        WindowToWorld(x, y, &m_ptDown);
+        m_ptDown = ClickPoint(x, y, false);
         break;
     case MODE_DRAG:
-        WindowToWorld(x, y, &m_ptDown);
+        m_ptDown = ClickPoint(x, y, false);
         m_bBandShown = false;
         break;
     default:
@@ -184,33 +186,118 @@ void COpenGLMouse::OnMouseMove(bool leftDown, int x, int y)
     Present();
 }
 
+CCursorProbe::CViewGeometry COpenGLMouse::ViewGeometry()
+{
+    if (!m_probe.IsAttached())
+        m_probe.Attach(*GetGraphics());
+    CCursorProbe::CViewGeometry view;
+    glGetIntegerv(GL_VIEWPORT, view.viewport);
+    view.viewport[2] = std::max(1, view.viewport[2]);
+    view.viewport[3] = std::max(1, view.viewport[3]);
+    view.ratio = devicePixelRatio();
+    view.height = height();
+    return view;
+}
+
+void COpenGLMouse::SetSnapKinds(unsigned kinds)
+{
+    m_probe.SetSnapKinds(kinds);
+}
+
+CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap)
+{
+    CGO_Point raw;
+    WindowToWorld(x, y, &raw);
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    // The object being dragged offers nothing to drop it on.
+    CGO_Point point = m_probe.Snap(raw, view, dragEnd ? GetPickedId() : -1, snap);
+    const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE;
+    if (m_bShiftDown && secondPointOfALine) {
+        const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
+        point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, view.WorldPerPixelX(range), view.WorldPerPixelY(range));
+    }
+    return point;
+}
+
+CGO_Point COpenGLMouse::ClickPoint(int x, int y, bool dragEnd)
+{
+    CSnapResult snap;
+    const CGO_Point point = ProbePoint(x, y, dragEnd, snap);
+    if (snap.IsSnapped())
+        LogDebug("Snapped to %s at (%4.1f, %4.1f).", SnapKindName(snap.m_nKind), snap.m_pt.x, snap.m_pt.y);
+    return point;
+}
+
 void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
 {
-    if (m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown) {
-        if (m_bBandShown)
-            EraseFeedback();
-        WindowToWorld(x, y, &m_ptCurrent);
-        m_ptBandFrom = m_ptAnchor;
-        m_ptBandTo = m_ptCurrent;
-        DrawBand(m_nBand);
-        DrawPreview(m_ptCurrent);
-        m_bBandShown = true;
+    if (m_bBandShown || m_bMarksShown)
+        EraseFeedback();
+    m_bMarksShown = false;
+    const bool showBand = m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown;
+    const bool dragging = leftDown && m_nMode == MODE_DRAG;
+    if (!showBand && !dragging)
+        m_bBandShown = false;
+
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    m_hover = m_bCursorInside ? m_probe.Hover(x, y, view) : hittest::CHit();
+    if (m_nMode == MODE_PICK && m_hover.IsHit()) {
+        glColor3f(0.0f, 0.0f, 1.0f);
+        feedback::DrawList(m_hover.m_pObject->GetDisplayList());
+        m_bMarksShown = true;
     }
-    if (leftDown && m_nMode == MODE_DRAG) {
-        if (m_bBandShown)
-            EraseFeedback();
-        WindowToWorld(x, y, &m_ptCurrent);
-        m_ptBandFrom = m_ptDown;
+    CSnapResult snap;
+    CGO_Point point;
+    if (m_nMode == MODE_POINT || m_nMode == MODE_DRAG) {
+        point = ProbePoint(x, y, dragging, snap);
+    } else {
+        WindowToWorld(x, y, &point);
+    }
+    if (showBand || dragging) {
+        m_ptCurrent = point;
+        m_ptBandFrom = showBand ? m_ptAnchor : m_ptDown;
         m_ptBandTo = m_ptCurrent;
         DrawBand(BAND_LINE);
         DrawPreview(m_ptCurrent);
         m_bBandShown = true;
     }
+    if (snap.IsSnapped() && m_bCursorInside) {
+        DrawSnapMarker(snap);
+        m_bMarksShown = true;
+    }
+    if (m_bCursorInside)
+        ReportCursor(point, snap);
+}
+
+void COpenGLMouse::ShowFeedbackAgain()
+{
+    if (!MakeCurrent())
+        return;
+    ShowFeedbackAt(m_bLastLeftDown, m_ptLastPixel.x(), m_ptLastPixel.y());
+    Present();
+}
+
+void COpenGLMouse::DrawSnapMarker(const CSnapResult& snap)
+{
+    // Five logical pixels each way, whatever the zoom and ratio.
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
+    glColor3f(0.0f, 0.0f, 1.0f);
+    feedback::DrawSnapMarker(snap.m_nKind, snap.m_pt, 5.0 * view.WorldPerPixelX(range), 5.0 * view.WorldPerPixelY(range));
+    glFlush();
+}
+
+void COpenGLMouse::ReportCursor(CGO_Point point, const CSnapResult& snap)
+{
+    emit CursorTextChanged(QString::fromStdString(CCursorProbe::StatusText(point, snap, m_hover)));
 }
 
 void COpenGLMouse::OnLButtonUp(bool, int x, int y)
 {
-    WindowToWorld(x, y, &m_ptCurrent);
+    // A drag ends on a snap point as it began on one.
+    if (m_nMode == MODE_DRAG)
+        m_ptCurrent = ClickPoint(x, y, true);
+    else
+        WindowToWorld(x, y, &m_ptCurrent);
     switch (m_nMode) {
     case MODE_PICK:
         if (m_nCandidate != 0) {
@@ -327,10 +414,10 @@ void COpenGLMouse::mouseMoveEvent(QMouseEvent* event)
     m_ptLastPixel = at;
     m_bLastLeftDown = event->buttons().testFlag(Qt::LeftButton);
     m_bCursorInside = true;
+    m_bShiftDown = event->modifiers().testFlag(Qt::ShiftModifier);
     // While the middle button pans, the feedback waits for the redraw.
     if (!m_navigator.MoveMiddleDrag(event->position()))
         OnMouseMove(m_bLastLeftDown, at.x(), at.y());
-    ReportCursor(at.x(), at.y());
     event->accept();
 }
 
@@ -343,17 +430,13 @@ void COpenGLMouse::wheelEvent(QWheelEvent* event)
 bool COpenGLMouse::event(QEvent* event)
 {
     if (event->type() == QEvent::Leave) {
+        // The highlight and the snap marker belong to a cursor over the window.
         m_bCursorInside = false;
+        if (m_bMarksShown)
+            ShowFeedbackAgain();
         emit CursorTextChanged(QString());
     }
     return COpenGL::event(event);
-}
-
-void COpenGLMouse::ReportCursor(int x, int y)
-{
-    CGO_Point at;
-    WindowToWorld(x, y, &at);
-    emit CursorTextChanged(QString::fromStdString(StringFormatC("X: %.2f  Y: %.2f", at.x, at.y)));
 }
 
 bool COpenGLMouse::TakeWorldCoordinates(const WorldCoordinates& range)
@@ -371,26 +454,41 @@ bool COpenGLMouse::TakeWorldCoordinates(const WorldCoordinates& range)
     graphics->ApplyProjection();
     m_bFeedbackAfterPaint = true;
     requestUpdate();
-    if (m_bCursorInside)
-        ReportCursor(m_ptLastPixel.x(), m_ptLastPixel.y());
     return true;
 }
 
 void COpenGLMouse::AfterPaintRender()
 {
-    // After a zoom or pan the band or drag line follows the cursor, which
-    // stood still while the drawing moved under it.
+    // After a zoom or pan the feedback follows the cursor, which stood still
+    // while the drawing moved under it. The scene under it is new.
     if (!m_bFeedbackAfterPaint)
         return;
     m_bFeedbackAfterPaint = false;
-    if (m_bCursorInside && m_bBandShown) {
+    if (m_bCursorInside) {
         m_bBandShown = false;
+        m_bMarksShown = false;
         ShowFeedbackAt(m_bLastLeftDown, m_ptLastPixel.x(), m_ptLastPixel.y());
     }
 }
 
+void COpenGLMouse::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Shift) {
+        m_bShiftDown = false;
+        if (m_bCursorInside)
+            ShowFeedbackAgain();
+    }
+    COpenGL::keyReleaseEvent(event);
+}
+
 void COpenGLMouse::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Shift) {
+        // The band turns horizontal or vertical at once, not at the next move.
+        m_bShiftDown = true;
+        if (m_bCursorInside)
+            ShowFeedbackAgain();
+    }
     if (m_navigator.OnKey(*event)) {
         event->accept();
         return;

@@ -4,6 +4,7 @@
 
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
+#include "view/CursorProbe.h"
 #include "view/OpenGL.h"
 #include "view/ViewNavigator.h"
 
@@ -76,9 +77,18 @@ public:
     void FitToDrawing() { m_navigator.FitToDrawing(); }
     CViewNavigator& Navigator() { return m_navigator; }
 
+    // The kinds of snap point (SNAP_ bits) that points from the mouse snap
+    // to in point and drag modes; none at first, and then every point is
+    // the pixel's, as without snapping.
+    void SetSnapKinds(unsigned kinds);
+    unsigned GetSnapKinds() const { return m_probe.GetSnapKinds(); }
+    // The object under the cursor as a pick would take it, -1 for none.
+    int GetHoveredId() const { return m_hover.m_nId; }
+
 signals:
-    // What the status bar shows of the cursor: "X: 12.50  Y: -3.00", empty
-    // when the cursor is not over the window.
+    // What the status bar shows of the cursor: "X: 12.50  Y: -3.00" (the
+    // point a click would give), the snap's kind and the object under it;
+    // empty when the cursor is not over the window.
     void CursorTextChanged(const QString& text);
 
 protected:
@@ -86,6 +96,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool event(QEvent* event) override;
     void AfterPaintRender() override;
@@ -104,9 +115,19 @@ private:
     void EraseFeedback();
     void UpdateCursor();
     void Send(unsigned message, std::uintptr_t wParam);
-    // Band or drag line for a cursor at (x, y), over the restored scene.
+    CCursorProbe::CViewGeometry ViewGeometry();
+    // The point a press or release at (x, y) gives: snapped where a snap is
+    // near, and with Shift kept horizontal or vertical from the anchor when
+    // it is the second point of a line or of a mirror line. The snap that
+    // gave it is logged.
+    CGO_Point ClickPoint(int x, int y, bool dragEnd);
+    CGO_Point ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap);
+    // Everything drawn over the scene for a cursor at (x, y): the hover
+    // highlight, the band or drag line with its preview, the snap marker.
     void ShowFeedbackAt(bool leftDown, int x, int y);
-    void ReportCursor(int x, int y);
+    void ShowFeedbackAgain();
+    void DrawSnapMarker(const CSnapResult& snap);
+    void ReportCursor(CGO_Point point, const CSnapResult& snap);
 
     ICadMessageReceiver* m_pReceiver = nullptr;
 
@@ -123,6 +144,8 @@ private:
     int m_nPicked = 0;
     CGO_Point m_ptPoint;
     CGO_Vector m_vDrag;
+    // The hover highlight or a snap marker is on screen.
+    bool m_bMarksShown = false;
 
     CViewNavigator m_navigator{*this};
     // Where the cursor was last seen, so feedback can follow it after the
@@ -130,5 +153,8 @@ private:
     QPoint m_ptLastPixel;
     bool m_bLastLeftDown = false;
     bool m_bCursorInside = false;
+    bool m_bShiftDown = false;
     bool m_bFeedbackAfterPaint = false;
+    CCursorProbe m_probe;
+    hittest::CHit m_hover;
 };
