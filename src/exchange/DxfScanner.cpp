@@ -18,13 +18,18 @@ constexpr std::size_t kMaxNumberLength = 255;
 constexpr char kBinarySentinel[] = "AutoCAD Binary DXF";
 constexpr std::size_t kMaxShownValue = 40;
 
-// The groups of a line or circle that the drawing takes, each with its bit.
+// The groups of a line or circle that are checked, each with its bit and
+// the code line it is passed on with. The z coordinates are checked but not
+// passed on: the drawing is 2D, and the library reads every value it is
+// given through a string stream of its own.
 const struct {
     int code;
     unsigned bit;
+    const char* codeLine; // null: checked only
 } kImportCodes[] = {
-    {10, 1u << 0}, {20, 1u << 1}, {30, 1u << 2}, {11, 1u << 3}, {21, 1u << 4},
-    {31, 1u << 5}, {40, 1u << 6}, {210, 1u << 7}, {220, 1u << 8}, {230, 1u << 9},
+    {10, 1u << 0, " 10\n"}, {20, 1u << 1, " 20\n"}, {30, 1u << 2, nullptr},      {11, 1u << 3, " 11\n"},
+    {21, 1u << 4, " 21\n"}, {31, 1u << 5, nullptr},  {40, 1u << 6, " 40\n"},     {210, 1u << 7, "210\n"},
+    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"},
 };
 constexpr unsigned kLineCodes = 0x3F;          // 10 to 31
 constexpr unsigned kCircleCodes = 0x3C7;       // 10, 20, 30, 40 and the extrusion
@@ -125,6 +130,8 @@ bool CDxfScanner::Scan(const unsigned char* data, std::size_t size)
     if (blank)
         return Fail(0, "the file is empty");
 
+    // What is passed on is about as long as the file at the most.
+    m_strImport.reserve(size + 64);
     m_strImport = "  0\nSECTION\n  2\nENTITIES\n";
     Group group{};
     for (;;) {
@@ -199,6 +206,7 @@ bool CDxfScanner::BeginEntity(const Group& group)
         return Fail(group.line, "an entity without a type name");
     m_bInEntity = true;
     m_strType.assign(type);
+    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : KIND_OTHER;
     m_nEntityLine = group.line;
     m_bPaperSpace = false;
     m_bInControlGroup = false;
@@ -225,7 +233,9 @@ bool CDxfScanner::AddToEntity(const Group& group)
         m_bPaperSpace = flag != 0;
         return true;
     }
-    const unsigned wanted = m_strType == "LINE" ? kLineCodes : m_strType == "CIRCLE" ? kCircleCodes : 0;
+    const unsigned wanted = m_nKind == KIND_LINE ? kLineCodes : m_nKind == KIND_CIRCLE ? kCircleCodes : 0;
+    if (wanted == 0)
+        return true;
     for (const auto& entry : kImportCodes) {
         if (entry.code != group.code || (wanted & entry.bit) == 0)
             continue;
@@ -238,9 +248,11 @@ bool CDxfScanner::AddToEntity(const Group& group)
         if ((m_nCodesSeen & entry.bit) != 0)
             return Fail(group.line, StringFormatC("the %s gives group code %d twice", m_strType.c_str(), group.code));
         m_nCodesSeen |= entry.bit;
-        m_strPairs += StringFormatC("%3d\n", group.code);
-        m_strPairs.append(text.front() == '+' ? text.substr(1) : text);
-        m_strPairs += '\n';
+        if (entry.codeLine != nullptr) {
+            m_strPairs += entry.codeLine;
+            m_strPairs.append(text.front() == '+' ? text.substr(1) : text);
+            m_strPairs += '\n';
+        }
         return true;
     }
     return true;
@@ -254,8 +266,8 @@ bool CDxfScanner::EndEntity()
             m_skipped.AddPaperSpace();
         return true;
     }
-    const bool line = m_strType == "LINE";
-    if (!line && m_strType != "CIRCLE") {
+    const bool line = m_nKind == KIND_LINE;
+    if (m_nKind == KIND_OTHER) {
         if (!IsSubEntity(m_strType))
             m_skipped.Add(m_strType);
         return true;

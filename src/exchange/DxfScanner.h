@@ -49,8 +49,10 @@ private:
     int m_nLine = 0;
 
     // The entity being read in the ENTITIES section.
+    enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE };
     bool m_bInEntity = false;
     std::string m_strType;
+    int m_nKind = KIND_OTHER;
     int m_nEntityLine = 0;
     bool m_bPaperSpace = false;
     bool m_bInControlGroup = false;

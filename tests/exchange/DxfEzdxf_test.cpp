@@ -37,7 +37,7 @@ Shape ShapeFromEzdxf(const std::string& line)
 bool EzdxfAvailable()
 {
     std::string output;
-    return RunEzdxf("", output) != -1 && output.find("ezdxf_tool.py read FILE") != std::string::npos;
+    return RunEzdxf({}, output) != -1 && output.find("ezdxf_tool.py read FILE") != std::string::npos;
 }
 
 } // namespace
@@ -52,7 +52,7 @@ TEST(DxfEzdxf, WhatLumen7WritesPassesTheAuditWithTheSameGeometry)
         FillRandomDrawing(db, random, 30);
         ASSERT_TRUE(CDrawingExchange(db).Save("ours.dxf", exchange::FORMAT_DXF));
         std::string output;
-        ASSERT_EQ(RunEzdxf("read ours.dxf", output), 0) << output;
+        ASSERT_EQ(RunEzdxf({"read", "ours.dxf"}, output), 0) << output;
         const std::vector<std::string> lines = Lines(output);
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines[0], "errors 0 fixes 0") << output;
@@ -84,7 +84,7 @@ TEST(DxfEzdxf, WhatEzdxfWritesLoadsInEveryVersion)
     for (const char* version : {"R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"}) {
         SCOPED_TRACE(version);
         std::string output;
-        ASSERT_EQ(RunEzdxf(std::string("write ") + version + " theirs.dxf", output, input), 0) << output;
+        ASSERT_EQ(RunEzdxf({"write", version, "theirs.dxf"}, output, input), 0) << output;
         CGO_Database db;
         CDrawingExchange files(db);
         ASSERT_EQ(files.Load("theirs.dxf"), static_cast<int>(expected.size())) << files.GetLastError();

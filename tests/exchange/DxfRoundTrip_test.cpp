@@ -206,13 +206,13 @@ TEST(DxfRoundTrip, ANegativeRadiusIsWrittenAsTheLengthItIs)
 
 TEST(DxfRoundTrip, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
 {
-    fs::create_directories("saves");
+    fs::create_directories("dxf_saves");
     CGO_Database good;
     auto* line = new CGO_Line;
     line->SetPoints(CGO_Point(0, 0), CGO_Point(1, 1));
     good.Add(line);
-    ASSERT_TRUE(CDrawingExchange(good).Save("saves/plan.dxf", FORMAT_DXF));
-    const std::string before = ReadText("saves/plan.dxf");
+    ASSERT_TRUE(CDrawingExchange(good).Save("dxf_saves/plan.dxf", FORMAT_DXF));
+    const std::string before = ReadText("dxf_saves/plan.dxf");
 
     CGO_Database bad;
     auto* infinite = new CGO_Line;
@@ -220,13 +220,13 @@ TEST(DxfRoundTrip, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
     bad.Add(infinite);
     testsupport::LogTail tail;
     CDrawingExchange files(bad);
-    EXPECT_FALSE(files.Save("saves/plan.dxf", FORMAT_DXF));
+    EXPECT_FALSE(files.Save("dxf_saves/plan.dxf", FORMAT_DXF));
     EXPECT_NE(files.GetLastError().find("not a finite number"), std::string::npos) << files.GetLastError();
-    EXPECT_TRUE(tail.Contains("[WARN] Saving graphics to file 'saves/plan.dxf' failed: " + files.GetLastError()));
-    EXPECT_EQ(ReadText("saves/plan.dxf"), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator("saves"), fs::directory_iterator()), 1);
+    EXPECT_TRUE(tail.Contains("[WARN] Saving graphics to file 'dxf_saves/plan.dxf' failed: " + files.GetLastError()));
+    EXPECT_EQ(ReadText("dxf_saves/plan.dxf"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator("dxf_saves"), fs::directory_iterator()), 1);
 
     EXPECT_FALSE(files.Save("no such folder/plan.dxf", FORMAT_DXF));
     EXPECT_FALSE(files.GetLastError().empty());
-    EXPECT_FALSE(files.Save("saves/plan.svg", exchange::FORMAT_SVG));
+    EXPECT_FALSE(files.Save("dxf_saves/plan.svg", exchange::FORMAT_SVG));
 }

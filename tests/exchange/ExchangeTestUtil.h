@@ -8,6 +8,7 @@
 #include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
 
+#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -19,6 +20,11 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace extest {
 
@@ -148,23 +154,57 @@ inline std::string ScriptPath()
     return std::string(LUMEN7_EXCHANGE_TEST_DIR) + "/ezdxf_tool.py";
 }
 
-// Runs Debian's python3 with ezdxf on the helper script. The sanitizers'
-// settings are not passed on: they would report the interpreter itself.
-inline int RunEzdxf(const std::string& arguments, std::string& output, const std::string& input = std::string())
+// Runs Debian's python3 with ezdxf on the helper script, input on its
+// standard input, both output streams into output; returns its exit status
+// (-1 when it could not run). Started directly, without a shell, and without
+// the sanitizers' settings: they would report the interpreter itself.
+inline int RunEzdxf(const std::vector<std::string>& arguments, std::string& output,
+                    const std::string& input = std::string())
 {
-    const std::string inputFile = "ezdxf_input.txt";
-    WriteText(inputFile, input);
-    const std::string command = "env -u LD_PRELOAD -u ASAN_OPTIONS -u LSAN_OPTIONS -u UBSAN_OPTIONS "
-                                "/usr/bin/python3 '" + ScriptPath() + "' " + arguments + " < " + inputFile + " 2>&1";
     output.clear();
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
+    WriteText("ezdxf_input.txt", input);
+    std::vector<std::string> words = {"/usr/bin/python3", ScriptPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string name(*entry, std::strcspn(*entry, "="));
+        if (name != "LD_PRELOAD" && name.find("SAN_OPTIONS") == std::string::npos)
+            envp.push_back(*entry);
+    }
+    envp.push_back(nullptr);
+
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
         return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "ezdxf_input.txt", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        return -1;
+    }
     char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, got);
-    return pclose(pipe);
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        if (got > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace extest
