@@ -3,20 +3,25 @@
 // inputs that would break the DXF library if it saw them.
 #include "exchange/DrawingExchange.h"
 #include "exchange/ExchangeTestUtil.h"
+#include "support/HeadlessGL.h"
 #include "support/LogTail.h"
 
 #include <gtest/gtest.h>
+
+#include <GL/gl.h>
 
 using namespace extest;
 
 namespace {
 
 // A drawing of a line and a circle in slots 0 and 2 (ids 0 and 2), slot 1
-// empty: every refused file must leave exactly this.
+// empty, with their display lists: every refused file must leave exactly
+// this.
 class DxfLoad : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(m_gl.IsValid());
         m_db.Clear();
         auto* line = new CGO_Line;
         line->SetPoints(CGO_Point(1, 2), CGO_Point(3, 4));
@@ -49,8 +54,11 @@ protected:
         EXPECT_EQ(m_db.GetAt(1), nullptr);
         EXPECT_EQ(ShapesOf(m_db), m_before);
         EXPECT_EQ(CGO_GeoObject::PeekNextId(), 3);
+        EXPECT_TRUE(glIsList(100));
+        EXPECT_TRUE(glIsList(102));
     }
 
+    testsupport::HeadlessGL m_gl;
     CGO_Database m_db;
     CDrawingExchange m_files{m_db};
     std::vector<Shape> m_before;
