@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include <vector>
+
 namespace {
 
 const char* const MESSAGE_BOX_TITLE = "lumen7";
@@ -22,15 +24,17 @@ struct Filter {
     exchange::FileFormat format;
 };
 
-const Filter kSaveFilters[] = {{"Zeichnung (*.dat)", exchange::FORMAT_DAT}, {"DXF (*.dxf)", exchange::FORMAT_DXF}};
-const Filter kOpenFilters[] = {{"Zeichnung oder DXF (*.dat *.dxf)", exchange::FORMAT_UNKNOWN},
-                               {"Zeichnung (*.dat)", exchange::FORMAT_DAT},
-                               {"DXF (*.dxf)", exchange::FORMAT_DXF}};
-const Filter kExportFilters[] = {{"SVG (*.svg)", exchange::FORMAT_SVG},
-                                 {"PDF (*.pdf)", exchange::FORMAT_PDF},
-                                 {"PNG (*.png)", exchange::FORMAT_PNG}};
+using Filters = std::vector<Filter>;
 
-template <std::size_t N> QStringList FilterTexts(const Filter (&filters)[N])
+const Filters kSaveFilters = {{"Zeichnung (*.dat)", exchange::FORMAT_DAT}, {"DXF (*.dxf)", exchange::FORMAT_DXF}};
+const Filters kOpenFilters = {{"Zeichnung oder DXF (*.dat *.dxf)", exchange::FORMAT_UNKNOWN},
+                              {"Zeichnung (*.dat)", exchange::FORMAT_DAT},
+                              {"DXF (*.dxf)", exchange::FORMAT_DXF}};
+const Filters kExportFilters = {{"SVG (*.svg)", exchange::FORMAT_SVG},
+                                {"PDF (*.pdf)", exchange::FORMAT_PDF},
+                                {"PNG (*.png)", exchange::FORMAT_PNG}};
+
+QStringList FilterTexts(const Filters& filters)
 {
     QStringList texts;
     for (const Filter& filter : filters)
@@ -38,7 +42,7 @@ template <std::size_t N> QStringList FilterTexts(const Filter (&filters)[N])
     return texts;
 }
 
-template <std::size_t N> exchange::FileFormat FormatOfFilter(const Filter (&filters)[N], const QString& text)
+exchange::FileFormat FormatOfFilter(const Filters& filters, const QString& text)
 {
     for (const Filter& filter : filters) {
         if (text == QString::fromUtf8(filter.text))
@@ -47,7 +51,7 @@ template <std::size_t N> exchange::FileFormat FormatOfFilter(const Filter (&filt
     return exchange::FORMAT_UNKNOWN;
 }
 
-template <std::size_t N> QString RunFileDialog(const Filter (&filters)[N], bool save)
+QString RunFileDialog(const Filters& filters, bool save)
 {
     QFileDialog dialog(nullptr);
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -125,7 +129,7 @@ QString CDrawingFiles::ChooseFileToOpen()
     return Choose(PURPOSE_OPEN);
 }
 
-bool CDrawingFiles::Load(const QString& path)
+bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loaded)
 {
     const QByteArray localPath = QFile::encodeName(path);
     CDrawingExchange files(*m_graphics.GetDatabase());
@@ -135,6 +139,8 @@ bool CDrawingFiles::Load(const QString& path)
                       .arg(path, QString::fromStdString(files.GetLastError())));
         return false;
     }
+    if (loaded)
+        loaded();
     if (!files.GetSkipped().IsEmpty())
         ShowSkipped(path, files.GetSkipped());
     return true;

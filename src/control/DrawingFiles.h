@@ -33,10 +33,11 @@ public:
     bool Save();
     // Asks for a file to open; empty when cancelled.
     QString ChooseFileToOpen();
-    // Loads a .dat or .dxf file. A failure is shown and keeps the drawing; a
-    // DXF file's entities that the drawing cannot hold are listed in one
-    // message. True when the drawing was replaced.
-    bool Load(const QString& path);
+    // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.
+    // Once the drawing is replaced, loaded runs (the control center's own
+    // follow-up and redraw), and only then are a DXF file's entities that the
+    // drawing cannot hold listed in one message. True when it was replaced.
+    bool Load(const QString& path, const std::function<void()>& loaded);
     // Asks for a file and writes a picture (.svg, .pdf, .png). False when
     // cancelled or failed; a failure is shown.
     bool Export();

@@ -304,9 +304,13 @@ void CCadDlg::OnLoad()
 void CCadDlg::LoadFile(const QString& path)
 {
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
-    if (m_files.Load(path))
+    // The new drawing is on the screen before any message about the file.
+    const auto loaded = [this] {
         OnDrawingLoaded();
-    Render();
+        Render();
+    };
+    if (!m_files.Load(path, loaded))
+        Render();
     SetStatusText(m_szIdle);
 }
 
