@@ -48,12 +48,13 @@ Snapshot g_before;
 }
 
 // The bytes an object writes into its data record, without its log line.
-std::vector<unsigned char> RecordOf(CGO_GeoObject* object)
+// The database hands out const objects; a storing Serialize only reads.
+std::vector<unsigned char> RecordOf(const CGO_GeoObject* object)
 {
     const int level = CLogger::GetInstance()->GetLevel();
     CLogger::GetInstance()->SetLevel(0);
     CGO_ArchiveWriter writer;
-    object->Serialize(writer);
+    const_cast<CGO_GeoObject*>(object)->Serialize(writer);
     CLogger::GetInstance()->SetLevel(level);
     return writer.GetBytes();
 }

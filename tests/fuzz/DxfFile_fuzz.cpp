@@ -5,11 +5,11 @@
 // database whose DXF save loads back to the same geometry and bytes.
 //
 // No GL context is made current, so the objects' GL calls are no-ops.
-#include "database/GO_ArchiveWriter.h"
 #include "database/GO_Database.h"
 #include "exchange/DrawingExchange.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
+#include "geometry/GO_ObjectState.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
 
@@ -27,7 +27,7 @@ struct Slot {
     const CGO_GeoObject* object;
     int id;
     const CGO_RuntimeClass* runtimeClass;
-    std::vector<unsigned char> record;
+    CGO_ObjectState state; // every float, bit for bit
 };
 
 struct Snapshot {
@@ -41,7 +41,7 @@ struct Snapshot {
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const Slot& a = slots[i];
             const Slot& b = other.slots[i];
-            if (a.object != b.object || a.id != b.id || a.runtimeClass != b.runtimeClass || a.record != b.record)
+            if (a.object != b.object || a.id != b.id || a.runtimeClass != b.runtimeClass || a.state != b.state)
                 return false;
         }
         return true;
@@ -58,28 +58,15 @@ Snapshot g_before;
     std::abort();
 }
 
-std::vector<unsigned char> RecordOf(CGO_GeoObject* object)
-{
-    const int level = CLogger::GetInstance()->GetLevel();
-    CLogger::GetInstance()->SetLevel(0);
-    CGO_ArchiveWriter writer;
-    object->Serialize(writer);
-    CLogger::GetInstance()->SetLevel(level);
-    return writer.GetBytes();
-}
-
-Snapshot Take(CGO_Database& db)
+Snapshot Take(const CGO_Database& db)
 {
     Snapshot snapshot{{}, db.GetCount(), CGO_GeoObject::PeekNextId()};
     for (int slot = 0; slot < db.GetSize(); ++slot) {
         const CGO_GeoObject* object = db.GetAt(slot);
-        if (object == nullptr) {
+        if (object == nullptr)
             snapshot.slots.push_back({nullptr, -1, nullptr, {}});
-            continue;
-        }
-        // Serialize only reads the geometry; the database hands out const.
-        auto* mutableObject = const_cast<CGO_GeoObject*>(object);
-        snapshot.slots.push_back({object, object->GetId(), object->GetRuntimeClass(), RecordOf(mutableObject)});
+        else
+            snapshot.slots.push_back({object, object->GetId(), object->GetRuntimeClass(), object->SaveState()});
     }
     return snapshot;
 }
@@ -190,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Snapshot again = Take(*g_db);
     for (std::size_t i = 0; i < loaded.slots.size(); ++i) {
         if (loaded.slots[i].runtimeClass != again.slots[i].runtimeClass ||
-            loaded.slots[i].record != again.slots[i].record)
+            loaded.slots[i].state != again.slots[i].state)
             Die("a saved DXF file loads back to other geometry");
     }
     if (!files.Save("copy.dxf", exchange::FORMAT_DXF) || ReadBack("copy.dxf") != first)
