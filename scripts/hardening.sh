@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Hardening runs: the whole suite, core and GUI tests, under AddressSanitizer
-# and UBSan, then a bounded libFuzzer run of the drawing-file reader. Any
-# sanitizer report, crash or leak fails the script.
+# and UBSan, then bounded libFuzzer runs of the drawing-file reader and of the
+# DXF reader. Any sanitizer report, crash or leak fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -85,4 +85,26 @@ if [ "$status" -ne 0 ]; then
   exit "$status"
 fi
 grep -E '^(Done|stat::)' "$fuzz_log"
+
+# The DXF reader, under the same rule as the drawing-file reader.
+dxf_seconds=${DXF_FUZZ_SECONDS:-$fuzz_seconds}
+echo "== fuzzing the DXF reader for ${dxf_seconds} s"
+cmake --build "$fuzz_dir" --target lumen7_dxf_fuzz -j "$jobs"
+dxf_corpus="$work/dxf"
+mkdir -p "$dxf_corpus"
+cp tests/fuzz/corpus_dxf/* "$dxf_corpus/"
+dxf_log="$root/$fuzz_dir/dxf-fuzz.log"
+set +e
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  "$fuzz_dir/tests/fuzz/lumen7_dxf_fuzz" \
+    -max_total_time="$dxf_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    -print_final_stats=1 -artifact_prefix="$artifacts/dxf-" "$dxf_corpus" >"$dxf_log" 2>&1
+status=$?
+set -e
+if [ "$status" -ne 0 ]; then
+  cat "$dxf_log" >&2
+  echo "fuzzing the DXF reader failed (exit status $status); the input that failed is in $artifacts" >&2
+  exit "$status"
+fi
+grep -E '^(Done|stat::)' "$dxf_log"
 echo "== hardening passed"

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev
   locales fonts-dejavu-core
+  libdxflib-dev qt6-svg-dev
+  python3-ezdxf librsvg2-bin poppler-utils desktop-file-utils
 )
 
 missing=()

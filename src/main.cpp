@@ -1,11 +1,7 @@
 // lumen7: a small 2D drawing program for lines and circles.
-#include "control/CadApp.h"
-
-#include <QApplication>
+#include "control/CommandLine.h"
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    theApp.InitInstance();
-    return 0;
+    return CCommandLine::Run(argc, argv);
 }

@@ -9,10 +9,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QTimer>
 
 CCadApp theApp;
 
-bool CCadApp::InitInstance()
+bool CCadApp::InitInstance(const QString& startFile)
 {
     // The control center initialises the logger, so nothing is logged before.
     CCadDlg* dialog = CCadDlg::GetInstance();
@@ -26,6 +27,12 @@ bool CCadApp::InitInstance()
         dialog->Quit();
         QCoreApplication::exit(0);
     });
+    // The file is loaded inside the modal run, once the windows are up, so a
+    // message box about it has them behind it.
+    if (!startFile.isEmpty()) {
+        dialog->Open();
+        QTimer::singleShot(0, dialog, [dialog, startFile] { dialog->LoadFile(startFile); });
+    }
     if (dialog->DoModal() == RESULT_CANCEL)
         LogInfo("Program terminated.");
     return false;

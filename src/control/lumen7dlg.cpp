@@ -1,6 +1,6 @@
 // The control center: builds its window from template 102, owns the drawing
-// window, saves and loads drawings, and advances the current action with every
-// result the drawing window reports.
+// window, runs saving, loading, export and print through CDrawingFiles, and
+// advances the current action with every result the drawing window reports.
 #include "control/lumen7dlg.h"
 
 #include "control/ActionEditKind.h"
@@ -14,8 +14,6 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -37,6 +35,8 @@ const char* const TEXT_FLIP_LINE = "Aktion: Spiegelgerade zeichnen | Menü: mitt
 const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
 const char* const TEXT_SAVING = "Speichere Grafik...";
 const char* const TEXT_LOADING = "Lade Grafik...";
+const char* const TEXT_EXPORTING = "Exportiere Grafik...";
+const char* const TEXT_PRINTING = "Drucke Grafik...";
 const char* const TEXT_CHANGE_WC = "Weltkoordinaten ändern...";
 
 const char* const DRAWING_WINDOW_TITLE = "CAD-Programm (-500, 500 | -500, 500)";
@@ -47,20 +47,6 @@ const char* const MESSAGE_BOX_TITLE = "lumen7";
 bool DialogChangedDrawing(int result)
 {
     return result != 0 && result != RESULT_CANCEL;
-}
-
-QString ChooseWithFileDialog(bool save)
-{
-    QFileDialog dialog(nullptr);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
-    dialog.selectFile(QStringLiteral("*.dat"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -75,7 +61,7 @@ CCadDlg* CCadDlg::GetInstance()
 
 CCadDlg::CCadDlg()
     : QDialog(nullptr), m_szIdle(QStringLiteral("CAD Control Center")),
-      m_history(*m_view.GetGraphics()->GetDatabase())
+      m_history(*m_view.GetGraphics()->GetDatabase()), m_files(*m_view.GetGraphics())
 {
     // The templates and the icon are compiled into a static library; nothing
     // would pull them into the program without this reference.
@@ -97,6 +83,8 @@ void CCadDlg::ConnectButtons()
         {IDC_QUIT, &CCadDlg::OnQuit},
         {IDC_SAVE, &CCadDlg::OnSave},
         {IDC_LOAD, &CCadDlg::OnLoad},
+        {IDC_EXPORT, &CCadDlg::OnExport},
+        {IDC_PRINT, &CCadDlg::OnPrint},
         {IDC_DRAW_LINE, &CCadDlg::OnDrawLine},
         {IDC_DRAW_CIRCLE, &CCadDlg::OnDrawCircle},
         {IDC_DELETE_OBJECT, &CCadDlg::OnDeleteObject},
@@ -288,11 +276,6 @@ void CCadDlg::ShowError(const QString& text)
     box.exec();
 }
 
-QString CCadDlg::ChooseFile(bool save)
-{
-    return m_fnChooseFile ? m_fnChooseFile(save) : ChooseWithFileDialog(save);
-}
-
 // ---------------------------------------------------------------------------
 // Undo and redo
 
@@ -381,16 +364,8 @@ void CCadDlg::OnSave()
 
 bool CCadDlg::SaveDrawing()
 {
-    const QString path = ChooseFile(true);
-    if (path.isEmpty())
+    if (!m_files.Save())
         return false;
-    const QByteArray localPath = QFile::encodeName(path);
-    // On failure the database has logged why and the old file is untouched.
-    if (!m_view.GetGraphics()->Save(localPath.constData())) {
-        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
-                      .arg(path, QString::fromStdString(GetDatabase()->GetLastError())));
-        return false;
-    }
     m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
     m_history.MarkSaved();
     return true;
@@ -417,27 +392,47 @@ bool CCadDlg::PickedObjectIsStale() const
 void CCadDlg::OnLoad()
 {
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
-    if (!ConfirmDiscardChanges()) {
-        SetStatusText(m_szIdle);
-        return;
+    if (ConfirmDiscardChanges()) {
+        const QString path = m_files.ChooseFileToOpen();
+        if (!path.isEmpty())
+            LoadFile(path);
     }
-    const QString path = ChooseFile(false);
-    if (!path.isEmpty()) {
-        const QByteArray localPath = QFile::encodeName(path);
-        CGraphics* graphics = m_view.GetGraphics();
-        if (graphics->Load(localPath.constData()) < 0) {
-            // The database keeps the drawing as it was, and has logged why.
-            ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht geladen werden: %2")
-                          .arg(path, QString::fromStdString(GetDatabase()->GetLastError())));
-        } else {
-            m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
-            // The ids start at 0 again: no step of the history fits.
-            m_history.Clear();
-            if (PickedObjectIsStale())
-                EndAction();
-        }
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::LoadFile(const QString& path)
+{
+    SetStatusText(QString::fromUtf8(TEXT_LOADING));
+    // The new drawing is on the screen before any message about the file.
+    const auto loaded = [this] {
+        OnDrawingLoaded();
         Render();
-    }
+    };
+    if (!m_files.Load(path, loaded))
+        Render();
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::OnDrawingLoaded()
+{
+    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+    // The ids start at 0 again: no step of the history fits.
+    m_history.Clear();
+    if (PickedObjectIsStale())
+        EndAction();
+}
+
+void CCadDlg::OnExport()
+{
+    SetStatusText(QString::fromUtf8(TEXT_EXPORTING));
+    m_files.Export();
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::OnPrint()
+{
+    SetStatusText(QString::fromUtf8(TEXT_PRINTING));
+    m_files.Print();
     SetStatusText(m_szIdle);
 }
 

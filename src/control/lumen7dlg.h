@@ -3,6 +3,7 @@
 // action that the mouse drives in the drawing window.
 #pragma once
 
+#include "control/DrawingFiles.h"
 #include "control/DrawingSnapshot.h"
 #include "edit/UndoHistory.h"
 #include "geometry/GO_Point.h"
@@ -72,9 +73,9 @@ public:
         IDC_SNAP_GRID = 1055,
     };
 
-    // Asks for the path of a drawing file to save (save = true) or to open;
-    // an empty result means the user cancelled.
-    using FileChooser = std::function<QString(bool save)>;
+    // Asks for the path of a file to open, save or export (the purposes of
+    // CDrawingFiles); an empty result means the user cancelled.
+    using FileChooser = CDrawingFiles::FileChooser;
 
     // The one control center, created on the first call and never destroyed.
     static CCadDlg* GetInstance();
@@ -95,8 +96,13 @@ public:
     QString GetCoordinateText() const;
     void SetStatusText(const QString& text);
     QWidget* GetControl(int id) const { return m_controls.value(id); }
-    // Replaces the file dialogs of "Speichern" and "Laden".
-    void SetFileChooser(FileChooser chooser) { m_fnChooseFile = std::move(chooser); }
+    // Replaces the file dialogs of "Speichern", "Laden" and "Exportieren…",
+    // and the print dialog of "Drucken…".
+    void SetFileChooser(FileChooser chooser) { m_files.SetFileChooser(std::move(chooser)); }
+    void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_files.SetPrintDialog(std::move(dialog)); }
+    // Loads a drawing file as "Laden" does once the file is chosen; the
+    // program's start uses it for the file named on the command line.
+    void LoadFile(const QString& path);
     // False when the drawing window could not be created.
     bool HasDrawingWindow() const { return m_bViewCreated; }
 
@@ -113,6 +119,8 @@ public:
     void OnFlipObject();
     void OnSave();
     void OnLoad();
+    void OnExport();
+    void OnPrint();
     void OnQuit();
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z do the same in either window. An
     // operation under way ends first, so nothing it holds can refer to an
@@ -155,9 +163,10 @@ private:
     void ShowError(const QString& text);
     void Render();
     CGO_Database* GetDatabase();
-    QString ChooseFile(bool save);
     // Asks for a file and saves; false when cancelled or failed (then told).
     bool SaveDrawing();
+    // What follows a load that replaced the drawing.
+    void OnDrawingLoaded();
     // When the drawing changed since it was last saved or loaded, asks whether
     // to save it first; false when the user would rather go on with it.
     bool ConfirmDiscardChanges();
@@ -175,9 +184,9 @@ private:
     QIcon m_hIcon;
     // The drawing as last saved or loaded.
     CDrawingSnapshot m_savedDrawing;
+    CDrawingFiles m_files;
 
     QHash<int, QWidget*> m_controls;
-    FileChooser m_fnChooseFile;
     bool m_bInitialized = false;
     bool m_bViewCreated = false;
 };

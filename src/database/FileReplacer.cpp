@@ -3,6 +3,8 @@
 // where the file system has them, hidden named ones elsewhere.
 #include "database/FileReplacer.h"
 
+#include "log/Logger.h"
+
 #include "database/FileIO.h"
 
 #include <cerrno>
@@ -327,6 +329,14 @@ bool CFileReplacer::Commit(const std::vector<unsigned char>& bytes, std::string&
     m_strTemp.clear();
     SyncFolder(FolderOf(m_strTarget));
     return true;
+}
+
+void CFileReplacer::WarnIfNotAtomic(const char* shownPath) const
+{
+    if (IsInPlace())
+        LogWarn("Saving graphics to file '%s' was not atomic: its folder is not writable, so '%s' was "
+                "overwritten in place.",
+                shownPath, m_strTarget.c_str());
 }
 
 } // namespace fileio

@@ -40,6 +40,9 @@ public:
     // After Open: the file that is written, with symbolic links followed.
     const std::string& GetTarget() const { return m_strTarget; }
     bool IsInPlace() const { return m_nMethod == METHOD_IN_PLACE; }
+    // After a Commit that wrote the file in place: says so in the log, since
+    // a crash in the middle of such a save would have left a broken file.
+    void WarnIfNotAtomic(const char* shownPath) const;
     bool IsUnnamed() const { return m_nMethod == METHOD_UNNAMED; }
 
     CFileReplacer(const CFileReplacer&) = delete;

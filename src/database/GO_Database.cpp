@@ -8,6 +8,7 @@
 #include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
+#include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
@@ -20,6 +21,29 @@ namespace {
 
 // A tag word and a line's data record; class descriptions occur once per class.
 constexpr std::size_t kBytesPerObjectEstimate = 2 + 16;
+
+// The archive over one record's floats: objects store into it and load from
+// it exactly as they do with a drawing file.
+class CRecordArchive : public CGO_Archive {
+public:
+    static CRecordArchive Storing(CGO_ObjectRecord& record) { return CRecordArchive(&record, record); }
+    static CRecordArchive Loading(const CGO_ObjectRecord& record) { return CRecordArchive(nullptr, record); }
+
+    bool IsStoring() const override { return m_pTarget != nullptr; }
+    void WriteFloat(float value) override
+    {
+        if (m_pTarget != nullptr && m_nNext < m_pTarget->values.size())
+            m_pTarget->values[m_nNext++] = value;
+    }
+    float ReadFloat() override { return m_nNext < m_source.values.size() ? m_source.values[m_nNext++] : 0.0f; }
+
+private:
+    CRecordArchive(CGO_ObjectRecord* target, const CGO_ObjectRecord& source) : m_pTarget(target), m_source(source) {}
+
+    CGO_ObjectRecord* m_pTarget;
+    const CGO_ObjectRecord& m_source;
+    std::size_t m_nNext = 0;
+};
 
 } // namespace
 
@@ -221,13 +245,10 @@ bool CGO_Database::Save(const char* path)
     }
     if (ok)
         ok = file.Commit(writer.GetBytes(), m_strLastError);
-    if (!ok) {
+    if (!ok)
         LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
-    } else if (file.IsInPlace()) {
-        LogWarn("Saving graphics to file '%s' was not atomic: its folder is not writable, so '%s' was "
-                "overwritten in place.",
-                shownPath, file.GetTarget().c_str());
-    }
+    else
+        file.WarnIfNotAtomic(shownPath);
     return ok;
 }
 
@@ -239,7 +260,7 @@ int CGO_Database::Load(const char* path)
     // the whole file, checking every record of it, and making room for its
     // slots.
     std::vector<unsigned char> bytes;
-    std::vector<std::unique_ptr<CGO_GeoObject>> slots;
+    Slots slots;
     bool ok = path != nullptr && *path != '\0';
     if (!ok)
         m_strLastError = "no file name given";
@@ -249,34 +270,88 @@ int CGO_Database::Load(const char* path)
         CGO_ArchiveReader checker(bytes.data(), bytes.size());
         std::uint32_t count = 0;
         ok = checker.CheckAll(count);
-        if (!ok) {
+        if (!ok)
             m_strLastError = checker.GetError();
-        } else {
-            try {
-                slots.resize(count);
-            } catch (const std::bad_alloc&) {
-                ok = false;
-                m_strLastError = "not enough memory for the drawing's slots";
-            }
-        }
+        else
+            ok = ReserveSlots(count, slots);
     }
     if (!ok) {
         LogWarn("Loading graphics from file '%s' failed: %s", shownPath, m_strLastError.c_str());
         return -1;
     }
+    return Replace(path, std::move(slots), [&bytes](Slots& built) { Build(bytes, built); });
+}
 
+int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records)
+{
+    m_strLastError.clear();
+    Slots slots;
+    if (!ReserveSlots(records.size(), slots)) {
+        LogWarn("Loading graphics from file '%s' failed: %s", path != nullptr ? path : "", m_strLastError.c_str());
+        return -1;
+    }
+    return Replace(path, std::move(slots), [&records](Slots& built) {
+        for (std::size_t slot = 0; slot < built.size(); ++slot) {
+            const CGO_ObjectRecord& record = records[slot];
+            if (record.runtimeClass == nullptr)
+                continue;
+            built[slot].reset(record.runtimeClass->CreateObject());
+            CRecordArchive archive = CRecordArchive::Loading(record);
+            built[slot]->Serialize(archive);
+        }
+    });
+}
+
+bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
+{
+    try {
+        records.assign(m_slots.size(), CGO_ObjectRecord());
+    } catch (const std::bad_alloc&) {
+        m_strLastError = "not enough memory for the drawing's records";
+        return false;
+    }
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
+        CGO_GeoObject* object = m_slots[slot].get();
+        if (object == nullptr)
+            continue;
+        records[slot].runtimeClass = object->GetRuntimeClass();
+        CRecordArchive archive = CRecordArchive::Storing(records[slot]);
+        object->Serialize(archive);
+    }
+    return true;
+}
+
+bool CGO_Database::ReserveSlots(std::size_t count, Slots& slots)
+{
+    try {
+        slots.resize(count);
+    } catch (const std::bad_alloc&) {
+        m_strLastError = "not enough memory for the drawing's slots";
+        return false;
+    }
+    return true;
+}
+
+int CGO_Database::Replace(const char* path, Slots slots, const std::function<void(Slots&)>& fill)
+{
     Clear();
     LogInfo("Loading graphics from file '%s'...", path);
-    Build(bytes, std::move(slots));
+    // Each object draws its id from the factory, which Clear has just reset,
+    // in slot order.
+    fill(slots);
+    m_slots = std::move(slots);
+    m_nCount = GetSize();
+    RebuildIdIndex();
+    NotifyReplaced();
     LogInfo("%i graphics loaded. Drawing...", m_nCount);
     DrawAll();
     return GetSize();
 }
 
-void CGO_Database::Build(const std::vector<unsigned char>& bytes, std::vector<std::unique_ptr<CGO_GeoObject>> slots)
+void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
 {
-    // The same walk as the check, so it cannot fail here; each object draws
-    // its id from the factory in file order and reads its own record.
+    // The same walk as the check, so it cannot fail here; each object reads
+    // its own record.
     CGO_ArchiveReader reader(bytes.data(), bytes.size());
     std::uint32_t count = 0;
     reader.ReadSlotCount(count);
@@ -288,8 +363,4 @@ void CGO_Database::Build(const std::vector<unsigned char>& bytes, std::vector<st
         slots[slot].reset(runtimeClass->CreateObject());
         slots[slot]->Serialize(reader);
     }
-    m_slots = std::move(slots);
-    m_nCount = GetSize();
-    RebuildIdIndex();
-    NotifyReplaced();
 }

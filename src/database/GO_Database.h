@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "database/GO_ObjectRecord.h"
 #include "geometry/GO_GeoObject.h"
+
+#include <functional>
 
 class IGO_DatabaseObserver;
 
@@ -52,6 +55,15 @@ public:
     // when the file cannot be read or is malformed; the drawing then stays
     // exactly as it was and GetLastError() says why.
     int Load(const char* path);
+    // Replaces the drawing by objects built from records that were read from
+    // the file at path and checked already, in the very steps and with the
+    // very log lines of Load: every object is created anew (ids from 0) and
+    // reads its own record. Returns the number of slots, or -1 with the
+    // drawing untouched when there is no memory for the slots.
+    int LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records);
+    // Every slot as a record, in slot order; each object writes its record
+    // and logs its serializing line, as in a save. False when out of memory.
+    bool SaveRecords(std::vector<CGO_ObjectRecord>& records);
 
     int GetSize() const { return static_cast<int>(m_slots.size()); }
     int GetCount() const { return m_nCount; }
@@ -75,8 +87,15 @@ private:
     void NotifyReplaced() const;
     void IndexSlot(int slot);
     void RebuildIdIndex();
-    // Builds the slots from a file already checked to the last slot.
-    void Build(const std::vector<unsigned char>& bytes, std::vector<std::unique_ptr<CGO_GeoObject>> slots);
+    using Slots = std::vector<std::unique_ptr<CGO_GeoObject>>;
+    // Makes room for count slots before anything is touched; false, with the
+    // reason kept, when there is no memory for them.
+    bool ReserveSlots(std::size_t count, Slots& slots);
+    // Clears the drawing and fills the prepared slots with new objects, with
+    // the log lines of a load from path around it.
+    int Replace(const char* path, Slots slots, const std::function<void(Slots&)>& fill);
+    // Builds the objects from a file already checked to the last slot.
+    static void Build(const std::vector<unsigned char>& bytes, Slots& slots);
 
     std::vector<std::unique_ptr<CGO_GeoObject>> m_slots;
     int m_nCount = 0;

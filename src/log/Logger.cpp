@@ -17,21 +17,36 @@ const char* const kLogFileName = "stdout.txt";
 // Lines are only pushed out when this fills, or at exit.
 char g_streamBuffer[1 << 16];
 
+CLogger* g_instance = nullptr;
+bool g_bSwitchedOff = false;
+
 } // namespace
 
 CLogger* CLogger::GetInstance()
 {
-    static CLogger* instance = [] {
-        std::FILE* stream = std::fopen(kLogFileName, "w");
-        if (stream == nullptr) {
-            std::fprintf(stderr, "lumen7: cannot open the log file '%s' for writing: %s\n",
-                         kLogFileName, std::strerror(errno));
-            std::exit(-1);
-        }
-        std::setvbuf(stream, g_streamBuffer, _IOFBF, sizeof g_streamBuffer);
-        return new CLogger(stream);
-    }();
-    return instance;
+    if (g_instance != nullptr)
+        return g_instance;
+    if (g_bSwitchedOff) {
+        g_instance = new CLogger(nullptr);
+        return g_instance;
+    }
+    std::FILE* stream = std::fopen(kLogFileName, "w");
+    if (stream == nullptr) {
+        std::fprintf(stderr, "lumen7: cannot open the log file '%s' for writing: %s\n", kLogFileName,
+                     std::strerror(errno));
+        std::exit(-1);
+    }
+    std::setvbuf(stream, g_streamBuffer, _IOFBF, sizeof g_streamBuffer);
+    g_instance = new CLogger(stream);
+    return g_instance;
+}
+
+bool CLogger::SwitchOff()
+{
+    if (g_instance != nullptr)
+        return false;
+    g_bSwitchedOff = true;
+    return true;
 }
 
 CLogger::CLogger(std::FILE* stream)
@@ -60,12 +75,13 @@ void CLogger::FormatTimestamp(char* buffer)
 
 void CLogger::Flush()
 {
-    std::fflush(m_pStream);
+    if (m_pStream != nullptr)
+        std::fflush(m_pStream);
 }
 
 void CLogger::Write(int level, const char* tag, const char* message)
 {
-    if (m_nLevel < level)
+    if (!IsEnabled(level))
         return;
     char timestamp[80];
     FormatTimestamp(timestamp);

@@ -17,10 +17,14 @@ public:
     // Opens the log on first use. When the file cannot be opened the process
     // ends with exit status -1 after one line on standard error.
     static CLogger* GetInstance();
+    // Switches logging off for the whole run, before the first use: no file
+    // is created or truncated, and nothing is written. Returns false, and
+    // changes nothing, when the log is in use already.
+    static bool SwitchOff();
 
     void SetLevel(int level) { m_nLevel = level; }
     int GetLevel() const { return m_nLevel; }
-    bool IsEnabled(int level) const { return m_nLevel >= level; }
+    bool IsEnabled(int level) const { return m_pStream != nullptr && m_nLevel >= level; }
 
     // Each writes one finished message; the message is never a format string.
     void Fatal(const char* message);
@@ -39,7 +43,7 @@ private:
     explicit CLogger(std::FILE* stream);
     void Write(int level, const char* tag, const char* message);
 
-    std::FILE* m_pStream;
+    std::FILE* m_pStream; // null when logging is switched off
     int m_nLevel;
     long m_nCachedSecond;
     char m_szCachedTime[80];

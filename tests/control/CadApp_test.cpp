@@ -1,7 +1,7 @@
 // Whole runs of the program, each in a fresh child process of this test
 // binary (the logger and the control center exist once per process): the
-// start-up order of the log, the last line after "Beenden", and a start
-// without usable OpenGL.
+// start-up order of the log, the last line after "Beenden", a start
+// without usable OpenGL, and a start with a file to load.
 #include "control/CadApp.h"
 
 #include "control/ControlTestSupport.h"
@@ -10,10 +10,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
+#include <memory>
 #include <fstream>
 #include <iostream>
 
@@ -114,6 +117,47 @@ TEST(ProgramRun, ChildTerminatedWithADialogOpen)
     EXPECT_FALSE(theApp.InitInstance());
 }
 
+// Waits until done() or ten seconds have passed, then ends the program.
+void QuitWhen(std::function<bool()> done)
+{
+    auto* poll = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, started, done] {
+        if (!done() && started->elapsed() < 10000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        ClickButton(CCadDlg::IDC_QUIT);
+    });
+    poll->start(50);
+}
+
+TEST(ProgramRun, ChildStartsWithAFile)
+{
+    if (!IsChild("startfile"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.AFileNamedAtTheStartIsLoadedOnceTheWindowsAreUp";
+    std::ofstream("start.dxf") << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n"
+                                  "  0\nCIRCLE\n 10\n0\n 20\n0\n 40\n5\n  0\nENDSEC\n  0\nEOF\n";
+    QuitWhen([] { return Db()->GetSize() == 2; });
+    EXPECT_FALSE(theApp.InitInstance(QStringLiteral("start.dxf")));
+    EXPECT_EQ(Db()->GetSize(), 2);
+}
+
+TEST(ProgramRun, ChildStartsWithABrokenFile)
+{
+    if (!IsChild("brokenfile"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.AFileThatCannotBeLoadedAtTheStartIsReported";
+    std::ofstream("broken.dat") << "no drawing";
+    ModalCloser closer;
+    QuitWhen([&closer] { return !closer.Seen().empty(); });
+    EXPECT_FALSE(theApp.InitInstance(QStringLiteral("broken.dat")));
+    ASSERT_EQ(closer.Seen().size(), 1u);
+    EXPECT_EQ(closer.Seen()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(closer.Seen()[0].text.startsWith(QStringLiteral("Die Datei 'broken.dat' konnte nicht geladen werden")));
+    EXPECT_EQ(Db()->GetSize(), 0);
+}
+
 // ---------------------------------------------------------------------------
 // Parent sides
 
@@ -153,6 +197,33 @@ TEST(ProgramRun, TerminationSignalEndsNormallyAndKeepsTheLog)
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     ASSERT_FALSE(run.log.empty()) << "the buffered log was lost";
     EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
+    EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, AFileNamedAtTheStartIsLoadedOnceTheWindowsAreUp)
+{
+    const ChildRun run = RunChild("startfile", "ChildStartsWithAFile");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    const auto at = [&run](const std::string& line) {
+        return std::find(run.log.begin(), run.log.end(), line) - run.log.begin();
+    };
+    const auto loaded = at("[INFO] 2 graphics loaded. Drawing...");
+    EXPECT_LT(at("[INFO] Initializing graphics..."), at("[INFO] Loading graphics from file 'start.dxf'..."));
+    EXPECT_LT(loaded, static_cast<long>(run.log.size())) << run.output.toStdString();
+    EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, AFileThatCannotBeLoadedAtTheStartIsReported)
+{
+    const ChildRun run = RunChild("brokenfile", "ChildStartsWithABrokenFile");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_NE(std::find_if(run.log.begin(), run.log.end(),
+                           [](const std::string& line) {
+                               return line.rfind("[WARN] Loading graphics from file 'broken.dat' failed: ", 0) == 0;
+                           }),
+              run.log.end());
     EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
 }
 

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
@@ -145,3 +146,28 @@ TEST_F(LoggerProcess, UnopenableLogEndsWithStatusMinusOneAndSaysWhy)
     ASSERT_EQ(mkdir((m_dir + "/stdout.txt").c_str(), 0755), 0);
     EXPECT_EXIT(CLogger::GetInstance(), ::testing::ExitedWithCode(255), "cannot open the log file 'stdout.txt'");
 }
+
+TEST_F(LoggerProcess, SwitchedOffBeforeItsFirstUseTheLogTouchesNoFile)
+{
+    std::ofstream(m_dir + "/stdout.txt") << "an earlier run\n";
+    const auto run = [] {
+        if (!CLogger::SwitchOff())
+            std::exit(2);
+        CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+        CLogger::GetInstance()->Info("not written");
+        LogWarn("nor this %d", 1);
+        CLogger::GetInstance()->Flush();
+        std::ifstream in("stdout.txt");
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::exit(all == "an earlier run\n" ? 0 : 1);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
+
+    // Once in use, the log stays on.
+    CLogger::GetInstance();
+    EXPECT_FALSE(CLogger::SwitchOff());
+    LogTail tail;
+    LogInfo("still written");
+    EXPECT_EQ(tail.Lines(), std::vector<std::string>{"[INFO] still written"});
+}
+

@@ -116,8 +116,9 @@ TEST(ViewRange, FitShowsTheDrawingSquareWithAMarginOrTheDefaultWhenEmpty)
         EXPECT_LE(std::fabs(spanX - spanY), 2.0 * (std::nextafter(edge, FLT_MAX) - edge) + 1e-9 * spanX);
         // 5% on each side, or more where floats cannot resolve less.
         EXPECT_GE(std::max(spanX, spanY), larger * 1.1 * (1 - 1e-6));
-        if (larger > 1.0 && larger < 1e30)
+        if (larger > 1.0 && larger < 1e30) {
             EXPECT_NEAR(std::max(spanX, spanY), larger * 1.1, larger * 1e-6) << "5% on each side";
+        }
     }
 }
 
@@ -166,8 +167,9 @@ TEST(ViewRange, RandomStepsNeverLeaveADrawableRange)
             EXPECT_EQ(ZoomAbout(r, 0, 0, junk[i % 5], kSide).xMin, r.xMin);
             EXPECT_EQ(ZoomAbout(r, junk[i % 5], 0, 2.0, kSide).xMin,
                       std::isfinite(junk[i % 5]) ? ZoomAbout(r, junk[i % 5], 0, 2.0, kSide).xMin : r.xMin);
-            if (!std::isfinite(junk[i % 5]))
+            if (!std::isfinite(junk[i % 5])) {
                 EXPECT_EQ(PanByPixels(r, junk[i % 5], 0, kSide).xMin, r.xMin);
+            }
         }
         }
         ExpectDrawable(r);

@@ -1,0 +1,205 @@
+// Parsing with QCommandLineParser, and the conversion that runs on Qt's
+// offscreen platform: with no window and no GL context, the objects' GL calls
+// are no-ops and the log is switched off before its first use.
+#include "control/CommandLine.h"
+
+#include "control/CadApp.h"
+#include "database/GO_Database.h"
+#include "exchange/DrawingExchange.h"
+#include "exchange/DrawingExport.h"
+#include "exchange/FileFormat.h"
+#include "log/Logger.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef LUMEN7_VERSION
+#define LUMEN7_VERSION "0"
+#endif
+
+namespace {
+
+enum { EXIT_CONVERSION_FAILED = 1, EXIT_USAGE = 2 };
+
+const char* const kExportOption = "export";
+
+void SetUpParser(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("lumen7, a 2D drawing program for lines and circles."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QString::fromLatin1(kExportOption),
+        QStringLiteral("Convert IN (.dat or .dxf) into OUT (.dat, .dxf, .svg, .pdf or .png, by its extension) "
+                       "without opening a window, and exit.")));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("The drawing to start with (.dat or .dxf); with --export: IN OUT."),
+                                 QStringLiteral("[file | IN OUT]"));
+}
+
+// A conversion speaks for itself: Qt's notes about the platform it runs on
+// (a missing runtime directory, say) would only bury its one line.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+void PrintLine(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fprintf(stream, "%s\n", bytes.constData());
+}
+
+QString Quoted(const QString& path)
+{
+    return QStringLiteral("'%1'").arg(path);
+}
+
+} // namespace
+
+CCommandLine::Request CCommandLine::Parse(const QStringList& arguments)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("lumen7"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMEN7_VERSION));
+    QCommandLineParser parser;
+    SetUpParser(parser);
+    Request request;
+    if (!parser.parse(arguments)) {
+        request.what = Request::FAILED;
+        request.text = parser.errorText();
+        return request;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        request.what = Request::HELP;
+        request.text = parser.helpText();
+        return request;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        request.what = Request::VERSION;
+        request.text = QStringLiteral("lumen7 %1").arg(QStringLiteral(LUMEN7_VERSION));
+        return request;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(QString::fromLatin1(kExportOption))) {
+        if (files.size() != 2) {
+            request.what = Request::FAILED;
+            request.text = QStringLiteral("--export needs an input and an output file");
+            return request;
+        }
+        request.what = Request::EXPORT;
+        request.input = files[0];
+        request.output = files[1];
+        return request;
+    }
+    if (files.size() > 1) {
+        request.what = Request::FAILED;
+        request.text = QStringLiteral("only one file can be opened at the start");
+        return request;
+    }
+    if (files.size() == 1) {
+        request.what = Request::OPEN;
+        request.input = files[0];
+    }
+    return request;
+}
+
+int CCommandLine::Convert(const QString& input, const QString& output, QString& message)
+{
+    const exchange::FileFormat format = exchange::FormatOfPath(QFile::encodeName(output).toStdString());
+    if (format == exchange::FORMAT_UNKNOWN) {
+        message = QStringLiteral("lumen7: cannot write %1: unknown file type (use .dat, .dxf, .svg, .pdf or .png)")
+                      .arg(Quoted(output));
+        return EXIT_USAGE;
+    }
+    CGO_Database database;
+    CDrawingExchange files(database);
+    if (files.Load(QFile::encodeName(input).constData()) < 0) {
+        message = QStringLiteral("lumen7: cannot load %1: %2")
+                      .arg(Quoted(input), QString::fromStdString(files.GetLastError()));
+        return EXIT_CONVERSION_FAILED;
+    }
+    const CSkippedEntities skipped = files.GetSkipped();
+    QString error;
+    if (exchange::IsDrawingFormat(format)) {
+        if (!files.Save(QFile::encodeName(output).constData(), format))
+            error = QString::fromStdString(files.GetLastError());
+    } else {
+        // An empty drawing shows the range a new drawing window shows.
+        CDrawingExport picture;
+        if (!picture.Write(database, viewrange::kDefaultRange, output, format))
+            error = picture.GetLastError();
+    }
+    if (!error.isEmpty()) {
+        message = QStringLiteral("lumen7: cannot write %1: %2").arg(Quoted(output), error);
+        return EXIT_CONVERSION_FAILED;
+    }
+    message.clear();
+    if (!skipped.IsEmpty()) {
+        message = QStringLiteral("lumen7: %1: not converted: %2")
+                      .arg(Quoted(input), QString::fromStdString(skipped.Describe()));
+    }
+    return 0;
+}
+
+bool CCommandLine::NeedsNoDisplay(int argc, char** argv)
+{
+    static const char* const headless[] = {"--export", "--help", "-h", "-?", "--help-all", "--version", "-v"};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        for (const char* option : headless) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+int CCommandLine::RunWithoutWindows(int argc, char** argv)
+{
+    // Before anything could log: a conversion writes no "stdout.txt".
+    CLogger::SwitchOff();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(KeepQtQuiet);
+    QGuiApplication application(argc, argv);
+    const Request request = Parse(QGuiApplication::arguments());
+    switch (request.what) {
+    case Request::HELP:
+    case Request::VERSION:
+        PrintLine(stdout, request.text.trimmed());
+        return 0;
+    case Request::EXPORT: {
+        QString message;
+        const int status = Convert(request.input, request.output, message);
+        if (!message.isEmpty())
+            PrintLine(stderr, message);
+        return status;
+    }
+    case Request::FAILED:
+        PrintLine(stderr, QStringLiteral("lumen7: %1").arg(request.text));
+        return EXIT_USAGE;
+    default:
+        PrintLine(stderr, QStringLiteral("lumen7: opening a file needs a display; use --export to convert it"));
+        return EXIT_USAGE;
+    }
+}
+
+int CCommandLine::Run(int argc, char** argv)
+{
+    if (NeedsNoDisplay(argc, argv))
+        return RunWithoutWindows(argc, argv);
+    QApplication application(argc, argv);
+    const Request request = Parse(QApplication::arguments());
+    if (request.what == Request::FAILED) {
+        PrintLine(stderr, QStringLiteral("lumen7: %1").arg(request.text));
+        return EXIT_USAGE;
+    }
+    theApp.InitInstance(request.input);
+    return 0;
+}

@@ -1,0 +1,198 @@
+// File dialogs with the German type filters, the dispatch by file type, and
+// the message boxes of saving, loading, exporting and printing.
+#include "control/DrawingFiles.h"
+
+#include "exchange/DrawingExchange.h"
+#include "exchange/DrawingExport.h"
+#include "exchange/SkippedEntities.h"
+#include "view/Graphics.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QStringList>
+
+#include <vector>
+
+namespace {
+
+const char* const MESSAGE_BOX_TITLE = "lumen7";
+
+struct Filter {
+    const char* text;
+    exchange::FileFormat format;
+};
+
+using Filters = std::vector<Filter>;
+
+const Filters kSaveFilters = {{"Zeichnung (*.dat)", exchange::FORMAT_DAT}, {"DXF (*.dxf)", exchange::FORMAT_DXF}};
+const Filters kOpenFilters = {{"Zeichnung oder DXF (*.dat *.dxf)", exchange::FORMAT_UNKNOWN},
+                              {"Zeichnung (*.dat)", exchange::FORMAT_DAT},
+                              {"DXF (*.dxf)", exchange::FORMAT_DXF}};
+const Filters kExportFilters = {{"SVG (*.svg)", exchange::FORMAT_SVG},
+                                {"PDF (*.pdf)", exchange::FORMAT_PDF},
+                                {"PNG (*.png)", exchange::FORMAT_PNG}};
+
+QStringList FilterTexts(const Filters& filters)
+{
+    QStringList texts;
+    for (const Filter& filter : filters)
+        texts << QString::fromUtf8(filter.text);
+    return texts;
+}
+
+exchange::FileFormat FormatOfFilter(const Filters& filters, const QString& text)
+{
+    for (const Filter& filter : filters) {
+        if (text == QString::fromUtf8(filter.text))
+            return filter.format;
+    }
+    return exchange::FORMAT_UNKNOWN;
+}
+
+QString RunFileDialog(const Filters& filters, bool save)
+{
+    QFileDialog dialog(nullptr);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setNameFilters(FilterTexts(filters));
+    // A name typed without an extension gets the one of the chosen type.
+    const auto suffixFor = [&filters](const QString& text) {
+        const exchange::FileFormat format = FormatOfFilter(filters, text);
+        return QString::fromLatin1(exchange::ExtensionOf(format == exchange::FORMAT_UNKNOWN ? exchange::FORMAT_DAT
+                                                                                           : format));
+    };
+    dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected,
+                     [&dialog, suffixFor](const QString& text) { dialog.setDefaultSuffix(suffixFor(text)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!save)
+        return path;
+    const exchange::FileFormat format = FormatOfFilter(filters, dialog.selectedNameFilter());
+    return QFile::decodeName(exchange::PathForFilter(QFile::encodeName(path).toStdString(), format).c_str());
+}
+
+exchange::FileFormat FormatOf(const QString& path)
+{
+    return exchange::FormatOfPath(QFile::encodeName(path).toStdString());
+}
+
+} // namespace
+
+QString CDrawingFiles::Choose(int purpose)
+{
+    if (m_fnChooseFile)
+        return m_fnChooseFile(purpose);
+    switch (purpose) {
+    case PURPOSE_SAVE:
+        return RunFileDialog(kSaveFilters, true);
+    case PURPOSE_EXPORT:
+        return RunFileDialog(kExportFilters, true);
+    default:
+        return RunFileDialog(kOpenFilters, false);
+    }
+}
+
+void CDrawingFiles::ShowError(const QString& text) const
+{
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+bool CDrawingFiles::Save()
+{
+    const QString path = Choose(PURPOSE_SAVE);
+    if (path.isEmpty())
+        return false;
+    // Any name but one ending in .dxf is saved as a drawing file, as always.
+    const exchange::FileFormat format = FormatOf(path) == exchange::FORMAT_DXF ? exchange::FORMAT_DXF
+                                                                              : exchange::FORMAT_DAT;
+    const QByteArray localPath = QFile::encodeName(path);
+    CDrawingExchange files(*m_graphics.GetDatabase());
+    // On failure the old file is untouched, and why has been logged.
+    if (!files.Save(localPath.constData(), format)) {
+        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
+                      .arg(path, QString::fromStdString(files.GetLastError())));
+        return false;
+    }
+    return true;
+}
+
+QString CDrawingFiles::ChooseFileToOpen()
+{
+    return Choose(PURPOSE_OPEN);
+}
+
+bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loaded)
+{
+    const QByteArray localPath = QFile::encodeName(path);
+    CDrawingExchange files(*m_graphics.GetDatabase());
+    if (files.Load(localPath.constData()) < 0) {
+        // The drawing is kept as it was, and why has been logged.
+        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht geladen werden: %2")
+                      .arg(path, QString::fromStdString(files.GetLastError())));
+        return false;
+    }
+    if (loaded)
+        loaded();
+    if (!files.GetSkipped().IsEmpty())
+        ShowSkipped(path, files.GetSkipped());
+    return true;
+}
+
+void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& skipped) const
+{
+    QString list;
+    for (const auto& entry : skipped.ByType())
+        list += QString::fromUtf8("\n    %1 × %2").arg(entry.second).arg(QString::fromStdString(entry.first));
+    if (skipped.PaperSpace() > 0)
+        list += QString::fromUtf8("\n    %1 im Papierbereich").arg(skipped.PaperSpace());
+    const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt nur Linien und Kreise "
+                                           "des Modellbereichs; nicht übernommen wurden:%2")
+                             .arg(path, list);
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+bool CDrawingFiles::Export()
+{
+    const QString path = Choose(PURPOSE_EXPORT);
+    if (path.isEmpty())
+        return false;
+    CDrawingExport picture;
+    const exchange::FileFormat format = FormatOf(path);
+    if (!exchange::IsPictureFormat(format)) {
+        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht exportiert werden: "
+                                    "exportiert wird als SVG (*.svg), PDF (*.pdf) oder PNG (*.png).")
+                      .arg(path));
+        return false;
+    }
+    if (!picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format)) {
+        ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht exportiert werden: %2")
+                      .arg(path, picture.GetLastError()));
+        return false;
+    }
+    return true;
+}
+
+bool CDrawingFiles::Print()
+{
+    const CGO_Database& database = *m_graphics.GetDatabase();
+    const WorldCoordinates visible = m_graphics.GetWorldCoordinates();
+    QPrinter printer(QPrinter::HighResolution);
+    CDrawingPrint::SetUp(printer, database, visible);
+    if (!(m_fnPrintDialog ? m_fnPrintDialog(printer) : CDrawingPrint::Ask(printer)))
+        return false;
+    if (!CDrawingPrint::PrintOn(printer, database, visible)) {
+        ShowError(QString::fromUtf8("Die Zeichnung konnte nicht gedruckt werden: der Drucker ist nicht verfügbar."));
+        return false;
+    }
+    return true;
+}

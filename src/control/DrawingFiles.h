@@ -1,0 +1,55 @@
+// The control center's file work: choosing a file for saving, opening or
+// exporting (with the type filters), saving and loading in the chosen format,
+// export and print, and telling the user what failed or was left out.
+#pragma once
+
+#include "exchange/DrawingPrint.h"
+#include "exchange/FileFormat.h"
+
+#include <QString>
+
+#include <functional>
+
+class CGraphics;
+class CSkippedEntities;
+
+class CDrawingFiles {
+public:
+    // What a file is chosen for; a chooser that only tells a save from an
+    // open (a bool) sees an export as a save.
+    enum { PURPOSE_OPEN = 0, PURPOSE_SAVE = 1, PURPOSE_EXPORT = 2 };
+    // Asks for the path of a file for the purpose; an empty result means the
+    // user cancelled.
+    using FileChooser = std::function<QString(int purpose)>;
+
+    explicit CDrawingFiles(CGraphics& graphics) : m_graphics(graphics) {}
+
+    // Replace the file dialogs and the print dialog (tests do).
+    void SetFileChooser(FileChooser chooser) { m_fnChooseFile = std::move(chooser); }
+    void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_fnPrintDialog = std::move(dialog); }
+
+    // Asks for a file and saves the drawing as .dat or .dxf. False when
+    // cancelled or failed; a failure is shown.
+    bool Save();
+    // Asks for a file to open; empty when cancelled.
+    QString ChooseFileToOpen();
+    // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.
+    // Once the drawing is replaced, loaded runs (the control center's own
+    // follow-up and redraw), and only then are a DXF file's entities that the
+    // drawing cannot hold listed in one message. True when it was replaced.
+    bool Load(const QString& path, const std::function<void()>& loaded);
+    // Asks for a file and writes a picture (.svg, .pdf, .png). False when
+    // cancelled or failed; a failure is shown.
+    bool Export();
+    // Asks for a printer and prints. False when cancelled or failed.
+    bool Print();
+
+private:
+    QString Choose(int purpose);
+    void ShowError(const QString& text) const;
+    void ShowSkipped(const QString& path, const CSkippedEntities& skipped) const;
+
+    CGraphics& m_graphics;
+    FileChooser m_fnChooseFile;
+    CDrawingPrint::PrintDialog m_fnPrintDialog;
+};

@@ -1,0 +1,36 @@
+// Pictures of the drawing: SVG and PDF as vectors, PNG as pixels, all drawn
+// by CDrawingPainter over the exported area and written to their file as a
+// whole or not at all.
+#pragma once
+
+#include "exchange/FileFormat.h"
+#include "view/ViewRange.h"
+
+#include <QByteArray>
+#include <QString>
+
+class CGO_Database;
+
+class CDrawingExport {
+public:
+    // The pen of SVG and PNG pictures, in pixels, and of pages, in mm.
+    static constexpr double PICTURE_PEN = 1.0;
+    static constexpr double PAGE_PEN_MM = 0.25;
+    // The margin of a PDF page, in mm.
+    static constexpr double PAGE_MARGIN_MM = 10.0;
+
+    // Writes a picture of the drawing as format to path. visible is shown
+    // when the drawing is empty. False, with the old file kept and the reason
+    // in GetLastError(), on failure.
+    bool Write(const CGO_Database& database, const WorldCoordinates& visible, const QString& path,
+               exchange::FileFormat format);
+
+    // The file's bytes; empty for a format that is not a picture.
+    static QByteArray Render(const CGO_Database& database, const WorldCoordinates& visible,
+                             exchange::FileFormat format);
+
+    const QString& GetLastError() const { return m_strLastError; }
+
+private:
+    QString m_strLastError;
+};

@@ -1,0 +1,25 @@
+// The one routine that draws the drawing with QPainter, for SVG, PDF and PNG
+// pictures and for printing alike: y upwards as on the screen, thin black
+// lines, lines and circles as vectors.
+#pragma once
+
+#include "view/ViewRange.h"
+
+#include <QRectF>
+
+class CGO_Database;
+class QPainter;
+
+class CDrawingPainter {
+public:
+    // Draws every object into target (device coordinates of painter), with
+    // area scaled uniformly to fit and centred in it, in black lines of
+    // penWidth device units.
+    static void Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
+                      const QRectF& target, double penWidth);
+
+    // Where a world point lands, for the same area and target.
+    static QPointF Map(const WorldCoordinates& area, const QRectF& target, double x, double y);
+    // Device units per world unit.
+    static double Scale(const WorldCoordinates& area, const QRectF& target);
+};

@@ -1,0 +1,147 @@
+// DXF entities decoded by dxflib. The library gets only what the scanner has
+// checked and wants imported: it reports no errors (a truncated file or a
+// coordinate "abc" loads silently, as 0), allocates vertex, knot and leader
+// buffers of whatever size a file names (an LWPOLYLINE counting 600 million
+// vertices ends the process with an uncaught bad_alloc, a SPLINE of a billion
+// knots takes 8 GB and minutes), reads uninitialised state for some HATCH
+// data, and reading from a stream never ends once a line exceeds its
+// 1024-byte buffer.
+#include "exchange/DxfReader.h"
+
+#include "exchange/DxfScanner.h"
+#include "geometry/GO_Circle.h"
+#include "geometry/GO_Line.h"
+#include "log/CFormat.h"
+
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+
+#include <cfloat>
+#include <cmath>
+#include <exception>
+#include <sstream>
+
+namespace {
+
+// A circle lies in the drawing's plane when its extrusion points along z;
+// a tiny tilt is what a writer's rounding leaves.
+constexpr double kPlaneTolerance = 1e-12;
+
+// Below half a step above the largest float, a value rounds to a finite
+// float; from there on it would be infinite.
+constexpr double kFloatLimit = static_cast<double>(FLT_MAX) + 0x1p103;
+
+bool FitsFloat(double value)
+{
+    return std::fabs(value) < kFloatLimit;
+}
+
+// Receives the library's entities, in the order the scanner passed them.
+class CImportAdapter : public DL_CreationAdapter {
+public:
+    CImportAdapter(const std::vector<int>& lines, std::vector<CGO_ObjectRecord>& records, CSkippedEntities& skipped)
+        : m_lines(lines), m_records(records), m_skipped(skipped)
+    {
+    }
+
+    void addLine(const DL_LineData& data) override
+    {
+        const int line = NextLine();
+        if (!FitsFloat(data.x1) || !FitsFloat(data.y1) || !FitsFloat(data.x2) || !FitsFloat(data.y2))
+            return Fail(line, "LINE");
+        CGO_ObjectRecord record;
+        record.runtimeClass = &CGO_Line::s_runtimeClass;
+        record.values = {static_cast<float>(data.x1), static_cast<float>(data.y1), static_cast<float>(data.x2),
+                         static_cast<float>(data.y2)};
+        m_records.push_back(record);
+    }
+
+    void addCircle(const DL_CircleData& data) override
+    {
+        const int line = NextLine();
+        // The centre is given in the circle's own coordinate system. Seen
+        // from below (extrusion -z) its x axis points along -x; any other
+        // direction tilts the circle out of the drawing's plane.
+        const double* direction = getExtrusion()->getDirection();
+        const double dz = direction[2];
+        const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
+                          std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
+        if (!flat) {
+            m_skipped.Add("CIRCLE (3D)");
+            ++m_nTilted;
+            return;
+        }
+        const double x = dz > 0.0 ? data.cx : -data.cx;
+        if (!FitsFloat(x) || !FitsFloat(data.cy) || !FitsFloat(data.radius))
+            return Fail(line, "CIRCLE");
+        CGO_ObjectRecord record;
+        record.runtimeClass = &CGO_Circle::s_runtimeClass;
+        // A radius is a length; the sign some writers leave on it changes
+        // nothing of the circle.
+        record.values = {static_cast<float>(x), static_cast<float>(data.cy),
+                         static_cast<float>(std::fabs(data.radius)), 0.0f};
+        m_records.push_back(record);
+    }
+
+    const std::string& GetError() const { return m_strError; }
+    // Every entity passed came back, as a record or as a tilted circle.
+    bool SawAll() const { return m_records.size() + m_nTilted == m_lines.size(); }
+
+private:
+    int NextLine()
+    {
+        const int line = m_nNext < m_lines.size() ? m_lines[m_nNext] : 0;
+        ++m_nNext;
+        return line;
+    }
+
+    void Fail(int line, const char* type)
+    {
+        if (m_strError.empty()) {
+            m_strError = StringFormatC("line %d: the %s has a coordinate beyond the range of this program "
+                                       "(about 3.4e38)",
+                                       line, type);
+        }
+    }
+
+    const std::vector<int>& m_lines;
+    std::vector<CGO_ObjectRecord>& m_records;
+    CSkippedEntities& m_skipped;
+    std::size_t m_nNext = 0;
+    std::size_t m_nTilted = 0;
+    std::string m_strError;
+};
+
+} // namespace
+
+bool CDxfReader::Read(const std::vector<unsigned char>& bytes)
+{
+    m_records.clear();
+    m_skipped = CSkippedEntities();
+    m_strError.clear();
+    CDxfScanner scanner;
+    if (!scanner.Scan(bytes.data(), bytes.size())) {
+        m_strError = scanner.GetError();
+        return false;
+    }
+    m_skipped = scanner.GetSkipped();
+    try {
+        m_records.reserve(scanner.GetImportLines().size());
+        CImportAdapter adapter(scanner.GetImportLines(), m_records, m_skipped);
+        std::istringstream stream(scanner.GetImportText());
+        DL_Dxf dxf;
+        dxf.in(stream, &adapter);
+        m_strError = adapter.GetError();
+        if (m_strError.empty() && !adapter.SawAll())
+            m_strError = "the DXF library did not return every line and circle";
+    } catch (const std::bad_alloc&) {
+        m_strError = "not enough memory for the file's entities";
+    } catch (const std::exception& failure) {
+        m_strError = std::string("the DXF library failed: ") + failure.what();
+    }
+    if (!m_strError.empty()) {
+        std::vector<CGO_ObjectRecord>().swap(m_records);
+        return false;
+    }
+    return true;
+}

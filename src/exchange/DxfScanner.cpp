@@ -1,0 +1,284 @@
+// DXF group structure: every pair of lines is a group code and its value;
+// the file is a run of sections and ends with the EOF marker. Anything else
+// is refused with the line it happens on.
+#include "exchange/DxfScanner.h"
+
+#include "log/CFormat.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxGroupCode = 1071;
+// Longer numbers are no coordinates anybody wrote; the library reads lines
+// into a buffer of 1024 bytes and must never see a longer one.
+constexpr std::size_t kMaxNumberLength = 255;
+constexpr char kBinarySentinel[] = "AutoCAD Binary DXF";
+constexpr std::size_t kMaxShownValue = 40;
+
+// The groups of a line or circle that are checked, each with its bit and
+// the code line it is passed on with. The z coordinates are checked but not
+// passed on: the drawing is 2D, and the library reads every value it is
+// given through a string stream of its own.
+const struct {
+    int code;
+    unsigned bit;
+    const char* codeLine; // null: checked only
+} kImportCodes[] = {
+    {10, 1u << 0, " 10\n"}, {20, 1u << 1, " 20\n"}, {30, 1u << 2, nullptr},      {11, 1u << 3, " 11\n"},
+    {21, 1u << 4, " 21\n"}, {31, 1u << 5, nullptr},  {40, 1u << 6, " 40\n"},     {210, 1u << 7, "210\n"},
+    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"},
+};
+constexpr unsigned kLineCodes = 0x3F;          // 10 to 31
+constexpr unsigned kCircleCodes = 0x3C7;       // 10, 20, 30, 40 and the extrusion
+constexpr unsigned kLineRequired = 0x1B;       // 10, 20, 11, 21
+constexpr unsigned kCircleRequired = 0x43;     // 10, 20, 40
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A value made safe and short for an error message.
+std::string Shown(std::string_view value)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < value.size() && i < kMaxShownValue; ++i) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        shown += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : StringFormatC("\\x%02X", c);
+    }
+    return value.size() > kMaxShownValue ? shown + "..." : shown;
+}
+
+template <typename T> bool ParseWhole(std::string_view text, T& value)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+bool IsSubEntity(const std::string& type)
+{
+    // The vertices and end marker of a polyline, the attributes of a block
+    // reference: parts of the entity before them, not entities of their own.
+    return type == "VERTEX" || type == "SEQEND" || type == "ATTRIB";
+}
+
+} // namespace
+
+bool CDxfScanner::Fail(int line, const std::string& reason)
+{
+    if (m_strError.empty())
+        m_strError = line > 0 ? StringFormatC("line %d: ", line) + reason : reason;
+    return false;
+}
+
+bool CDxfScanner::NextLine(std::string_view& line)
+{
+    if (m_pos >= m_size)
+        return false;
+    const unsigned char* start = m_data + m_pos;
+    const void* newline = std::memchr(start, '\n', m_size - m_pos);
+    const std::size_t length = newline != nullptr ? static_cast<const unsigned char*>(newline) - start : m_size - m_pos;
+    m_pos += newline != nullptr ? length + 1 : length;
+    ++m_nLine;
+    std::size_t end = length;
+    if (end > 0 && start[end - 1] == '\r')
+        --end;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (start[i] < 0x20 && start[i] != '\t')
+            return Fail(m_nLine, StringFormatC("the byte 0x%02X does not belong in a DXF text file", start[i]));
+    }
+    line = std::string_view(reinterpret_cast<const char*>(start), end);
+    return true;
+}
+
+bool CDxfScanner::NextGroup(Group& group)
+{
+    std::string_view codeLine;
+    if (!NextLine(codeLine))
+        return false;
+    group.line = m_nLine;
+    const std::string_view code = Trim(codeLine);
+    if (!ParseWhole(code, group.code) || group.code < 0 || group.code > kMaxGroupCode)
+        return Fail(group.line, "'" + Shown(code) + "' is not a group code");
+    if (!NextLine(group.value))
+        return Fail(group.line, StringFormatC("the file ends after group code %d, before its value", group.code));
+    return true;
+}
+
+bool CDxfScanner::Scan(const unsigned char* data, std::size_t size)
+{
+    m_data = data;
+    m_size = size;
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+        m_pos = 3;
+    if (size - m_pos >= std::strlen(kBinarySentinel) &&
+        std::memcmp(data + m_pos, kBinarySentinel, std::strlen(kBinarySentinel)) == 0)
+        return Fail(0, "this is a binary DXF file; only ASCII DXF files can be read");
+    bool blank = true;
+    for (std::size_t i = m_pos; i < size && blank; ++i)
+        blank = data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n';
+    if (blank)
+        return Fail(0, "the file is empty");
+
+    // What is passed on is about as long as the file at the most.
+    m_strImport.reserve(size + 64);
+    m_strImport = "  0\nSECTION\n  2\nENTITIES\n";
+    Group group{};
+    for (;;) {
+        if (!NextGroup(group))
+            return m_strError.empty() ? Fail(m_nLine, "the file ends before its EOF marker") : false;
+        if (group.code == 999)
+            continue;
+        const std::string_view value = Trim(group.value);
+        if (group.code == 0 && value == "EOF")
+            break;
+        if (group.code != 0 || value != "SECTION")
+            return Fail(group.line, "'" + Shown(value) + "' stands outside a section");
+        std::string_view name;
+        if (!ReadSectionName(name) || !ScanSection(name))
+            return false;
+    }
+    // Whatever follows the EOF marker is not part of the drawing.
+    m_strImport += "  0\nENDSEC\n  0\nEOF\n";
+    return true;
+}
+
+bool CDxfScanner::ReadSectionName(std::string_view& name)
+{
+    Group group{};
+    do {
+        if (!NextGroup(group))
+            return m_strError.empty() ? Fail(m_nLine, "the file ends before the section's name") : false;
+    } while (group.code == 999);
+    name = Trim(group.value);
+    if (group.code != 2 || name.empty())
+        return Fail(group.line, "a section must begin with its name (group code 2)");
+    return true;
+}
+
+bool CDxfScanner::ScanSection(std::string_view name)
+{
+    // Only the ENTITIES section holds the model space; a block's entities
+    // are shown only where an INSERT places them, and that is counted.
+    const bool entities = name == "ENTITIES";
+    Group group{};
+    for (;;) {
+        if (!NextGroup(group)) {
+            return m_strError.empty() ? Fail(m_nLine, "the file ends inside the section " + Shown(name)) : false;
+        }
+        if (group.code == 999)
+            continue;
+        if (group.code == 0) {
+            const std::string_view value = Trim(group.value);
+            if (m_bInEntity && !EndEntity())
+                return false;
+            if (value == "ENDSEC")
+                return true;
+            if (value == "SECTION" || value == "EOF")
+                return Fail(group.line, "the section " + Shown(name) + " has no ENDSEC");
+            if (entities && !BeginEntity(group))
+                return false;
+            continue;
+        }
+        if (!entities)
+            continue;
+        if (!m_bInEntity)
+            return Fail(group.line, StringFormatC("group code %d stands before the first entity", group.code));
+        if (!AddToEntity(group))
+            return false;
+    }
+}
+
+bool CDxfScanner::BeginEntity(const Group& group)
+{
+    const std::string_view type = Trim(group.value);
+    if (type.empty())
+        return Fail(group.line, "an entity without a type name");
+    m_bInEntity = true;
+    m_strType.assign(type);
+    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : KIND_OTHER;
+    m_nEntityLine = group.line;
+    m_bPaperSpace = false;
+    m_bInControlGroup = false;
+    m_nCodesSeen = 0;
+    m_strPairs.clear();
+    return true;
+}
+
+bool CDxfScanner::AddToEntity(const Group& group)
+{
+    // Groups between "102 {NAME" and "102 }" belong to an application and may
+    // use any code; none of them is the entity's own geometry.
+    if (group.code == 102) {
+        const std::string_view value = Trim(group.value);
+        m_bInControlGroup = !value.empty() && value.front() == '{';
+        return true;
+    }
+    if (m_bInControlGroup)
+        return true;
+    if (group.code == 67) {
+        long long flag = 0;
+        if (!ParseWhole(Trim(group.value), flag))
+            return Fail(group.line, "'" + Shown(group.value) + "' is no integer (group code 67)");
+        m_bPaperSpace = flag != 0;
+        return true;
+    }
+    const unsigned wanted = m_nKind == KIND_LINE ? kLineCodes : m_nKind == KIND_CIRCLE ? kCircleCodes : 0;
+    if (wanted == 0)
+        return true;
+    for (const auto& entry : kImportCodes) {
+        if (entry.code != group.code || (wanted & entry.bit) == 0)
+            continue;
+        const std::string_view text = Trim(group.value);
+        double number = 0;
+        if (text.size() > kMaxNumberLength || !ParseWhole(text, number) || !std::isfinite(number)) {
+            return Fail(group.line, StringFormatC("'%s' is not a finite number (group code %d of the %s)", Shown(text).c_str(),
+                                                  group.code, m_strType.c_str()));
+        }
+        if ((m_nCodesSeen & entry.bit) != 0)
+            return Fail(group.line, StringFormatC("the %s gives group code %d twice", m_strType.c_str(), group.code));
+        m_nCodesSeen |= entry.bit;
+        if (entry.codeLine != nullptr) {
+            m_strPairs += entry.codeLine;
+            m_strPairs.append(text.front() == '+' ? text.substr(1) : text);
+            m_strPairs += '\n';
+        }
+        return true;
+    }
+    return true;
+}
+
+bool CDxfScanner::EndEntity()
+{
+    m_bInEntity = false;
+    if (m_bPaperSpace) {
+        if (!IsSubEntity(m_strType))
+            m_skipped.AddPaperSpace();
+        return true;
+    }
+    const bool line = m_nKind == KIND_LINE;
+    if (m_nKind == KIND_OTHER) {
+        if (!IsSubEntity(m_strType))
+            m_skipped.Add(m_strType);
+        return true;
+    }
+    const unsigned required = line ? kLineRequired : kCircleRequired;
+    if ((m_nCodesSeen & required) != required) {
+        return Fail(m_nEntityLine, line ? "the LINE lacks a coordinate of its end points (group codes 10, 20, 11, 21)"
+                                        : "the CIRCLE lacks its centre or radius (group codes 10, 20, 40)");
+    }
+    m_strImport += line ? "  0\nLINE\n" : "  0\nCIRCLE\n";
+    m_strImport += m_strPairs;
+    m_importLines.push_back(m_nEntityLine);
+    return true;
+}

@@ -1,0 +1,29 @@
+// What a picture of the drawing shows, and how large a raster or SVG picture
+// of it is. Plain arithmetic; the Qt front ends paint what it gives.
+#pragma once
+
+#include "view/ViewRange.h"
+
+class CGO_Database;
+
+namespace exchange {
+
+// The share of the drawing's larger side left free around it.
+constexpr double kExportMargin = 0.05;
+// The longer side of an SVG or PNG picture, in pixels.
+constexpr int kPictureSide = 1000;
+
+struct PictureSize {
+    int width;
+    int height;
+};
+
+// The drawing's extents with the margin on every side; the visible range
+// when the drawing holds no object with finite coordinates.
+WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates& visible);
+
+// The size of a picture of area whose longer side is longSide pixels; the
+// shorter side keeps the area's proportions and is at least one pixel.
+PictureSize PictureSizeFor(const WorldCoordinates& area, int longSide);
+
+} // namespace exchange
