@@ -13,6 +13,7 @@ packages=(
   locales fonts-dejavu-core
   libdxflib-dev qt6-svg-dev
   python3-ezdxf librsvg2-bin poppler-utils desktop-file-utils
+  qt6-translations-l10n
 )
 
 missing=()

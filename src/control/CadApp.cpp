@@ -1,6 +1,7 @@
 // The application object and the program's start-up and shutdown order.
 #include "control/CadApp.h"
 
+#include "control/GermanTranslations.h"
 #include "control/TerminationSignal.h"
 #include "control/lumen7dlg.h"
 #include "dialogs/DialogResult.h"
@@ -15,6 +16,7 @@ CCadApp theApp;
 
 bool CCadApp::InitInstance(const QString& startFile)
 {
+    InstallGermanTranslations();
     // The control center initialises the logger, so nothing is logged before.
     CCadDlg* dialog = CCadDlg::GetInstance();
     // Every window of the program (message boxes and dialogs included) shows
@@ -33,6 +35,12 @@ bool CCadApp::InitInstance(const QString& startFile)
         dialog->Open();
         QTimer::singleShot(0, dialog, [dialog, startFile] { dialog->LoadFile(startFile); });
     }
+    // The log stays buffered for speed, but reaches the file within a second
+    // whenever the program waits for the user: it can be read while lumen7
+    // runs, and a crash loses at most the last second.
+    QTimer flushLog;
+    QObject::connect(&flushLog, &QTimer::timeout, [] { CLogger::GetInstance()->Flush(); });
+    flushLog.start(1000);
     if (dialog->DoModal() == RESULT_CANCEL)
         LogInfo("Program terminated.");
     return false;

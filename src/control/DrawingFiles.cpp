@@ -51,9 +51,12 @@ exchange::FileFormat FormatOfFilter(const Filters& filters, const QString& text)
     return exchange::FORMAT_UNKNOWN;
 }
 
-QString RunFileDialog(const Filters& filters, bool save)
+QString RunFileDialog(const Filters& filters, bool save, QWidget* owner)
 {
-    QFileDialog dialog(nullptr);
+    QFileDialog dialog(owner);
+    // Qt's own dialog speaks German with the program's translations; a
+    // desktop's native one would follow LANG instead.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -90,17 +93,17 @@ QString CDrawingFiles::Choose(int purpose)
         return m_fnChooseFile(purpose);
     switch (purpose) {
     case PURPOSE_SAVE:
-        return RunFileDialog(kSaveFilters, true);
+        return RunFileDialog(kSaveFilters, true, m_pOwner);
     case PURPOSE_EXPORT:
-        return RunFileDialog(kExportFilters, true);
+        return RunFileDialog(kExportFilters, true, m_pOwner);
     default:
-        return RunFileDialog(kOpenFilters, false);
+        return RunFileDialog(kOpenFilters, false, m_pOwner);
     }
 }
 
 void CDrawingFiles::ShowError(const QString& text) const
 {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, m_pOwner);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -156,7 +159,7 @@ void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& ski
     const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt nur Linien und Kreise "
                                            "des Modellbereichs; nicht übernommen wurden:%2")
                              .arg(path, list);
-    QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, m_pOwner);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

@@ -12,6 +12,7 @@
 
 class CGraphics;
 class CSkippedEntities;
+class QWidget;
 
 class CDrawingFiles {
 public:
@@ -22,7 +23,9 @@ public:
     // user cancelled.
     using FileChooser = std::function<QString(int purpose)>;
 
-    explicit CDrawingFiles(CGraphics& graphics) : m_graphics(graphics) {}
+    // The dialogs and message boxes open over owner (the control center),
+    // not over the drawing.
+    CDrawingFiles(CGraphics& graphics, QWidget* owner) : m_graphics(graphics), m_pOwner(owner) {}
 
     // Replace the file dialogs and the print dialog (tests do).
     void SetFileChooser(FileChooser chooser) { m_fnChooseFile = std::move(chooser); }
@@ -50,6 +53,7 @@ private:
     void ShowSkipped(const QString& path, const CSkippedEntities& skipped) const;
 
     CGraphics& m_graphics;
+    QWidget* m_pOwner;
     FileChooser m_fnChooseFile;
     CDrawingPrint::PrintDialog m_fnPrintDialog;
 };

@@ -4,6 +4,7 @@
 #include "control/lumen7dlg.h"
 
 #include "control/ActionEditKind.h"
+#include "control/WindowPlacement.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/DialogRunner.h"
@@ -11,6 +12,8 @@
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
+#include "snap/SnapSwitches.h"
+#include "snap/SnapTypes.h"
 
 #include <QAbstractButton>
 #include <QEventLoop>
@@ -18,6 +21,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -61,7 +65,7 @@ CCadDlg* CCadDlg::GetInstance()
 
 CCadDlg::CCadDlg()
     : QDialog(nullptr), m_szIdle(QStringLiteral("CAD Control Center")),
-      m_history(*m_view.GetGraphics()->GetDatabase()), m_files(*m_view.GetGraphics())
+      m_history(*m_view.GetGraphics()->GetDatabase()), m_files(*m_view.GetGraphics(), this)
 {
     // The templates and the icon are compiled into a static library; nothing
     // would pull them into the program without this reference.
@@ -72,6 +76,28 @@ CCadDlg::CCadDlg()
     m_view.SetCloseHandler([this] { reject(); });
     ConnectButtons();
     ConnectHistory();
+    ConnectSnapSwitches();
+}
+
+void CCadDlg::ConnectSnapSwitches()
+{
+    const auto button = [this](int id) { return qobject_cast<QAbstractButton*>(m_controls.value(id)); };
+    m_pSnapSwitches = new CSnapSwitches({button(IDC_SNAP_ENDPOINT), button(IDC_SNAP_MIDPOINT),
+                                         button(IDC_SNAP_CENTER), button(IDC_SNAP_QUADRANT),
+                                         button(IDC_SNAP_INTERSECTION), button(IDC_SNAP_GRID)},
+                                        this);
+    connect(m_pSnapSwitches, &CSnapSwitches::KindsChanged, this, &CCadDlg::ApplySnapKinds);
+    ApplySnapKinds(m_pSnapSwitches->GetKinds());
+}
+
+void CCadDlg::ApplySnapKinds(unsigned kinds)
+{
+    m_view.SetSnapKinds(kinds);
+    CGraphics* graphics = m_view.GetGraphics();
+    if (graphics->IsGridShown() != ((kinds & SNAP_GRID) != 0)) {
+        graphics->SetGridShown((kinds & SNAP_GRID) != 0);
+        Render();
+    }
 }
 
 void CCadDlg::ConnectButtons()
@@ -145,6 +171,9 @@ bool CCadDlg::OnInitDialog()
                                     "über die Dialoge bearbeitet werden."));
     }
 
+    if (m_bViewCreated)
+        PlaceBesideDrawingWindow();
+
     CGraphics* graphics = m_view.GetGraphics();
     graphics->Init();
     if (m_bViewCreated) {
@@ -152,6 +181,21 @@ bool CCadDlg::OnInitDialog()
         graphics->Draw();
     }
     return true;
+}
+
+void CCadDlg::PlaceBesideDrawingWindow()
+{
+    const QScreen* screen = m_view.screen();
+    if (screen == nullptr)
+        return;
+    // The control center is not framed yet; its decorations are taken to be
+    // those of the drawing window.
+    const QMargins frame = m_view.frameMargins();
+    const QSize controlFrame = size().grownBy(frame);
+    const CWindowLayout layout = PlaceWindows(screen->availableGeometry(), m_view.frameGeometry(), controlFrame);
+    if (layout.drawingFrame != m_view.frameGeometry())
+        m_view.resize(layout.drawingFrame.size().shrunkBy(frame));
+    move(layout.controlFrame);
 }
 
 void CCadDlg::CreateStatusBar()
@@ -228,7 +272,8 @@ bool CCadDlg::ConfirmDiscardChanges()
     // Escape, or a load, is one step away from losing the whole drawing: ask first.
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MESSAGE_BOX_TITLE),
                     QString::fromUtf8("Die Zeichnung wurde seit dem letzten Speichern geändert.\n"
-                                      "Sollen die Änderungen gespeichert werden?"));
+                                      "Sollen die Änderungen gespeichert werden?"),
+                    QMessageBox::NoButton, this);
     QPushButton* save = box.addButton(QString::fromUtf8("Speichern"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QString::fromUtf8("Verwerfen"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QString::fromUtf8("Abbrechen"), QMessageBox::RejectRole);
@@ -271,7 +316,7 @@ CGO_Database* CCadDlg::GetDatabase()
 
 void CCadDlg::ShowError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

@@ -17,6 +17,7 @@
 
 #include <functional>
 
+class CSnapSwitches;
 class QLabel;
 class QStatusBar;
 class CGO_Database;
@@ -151,8 +152,11 @@ private:
 
     bool OnInitDialog();
     void CreateStatusBar();
+    void PlaceBesideDrawingWindow();
     void ConnectButtons();
     void ConnectHistory();
+    void ConnectSnapSwitches();
+    void ApplySnapKinds(unsigned kinds);
     void UpdateHistoryButtons();
     void StepThroughHistory(bool undo);
     long OnCommand(std::uintptr_t command);
@@ -185,6 +189,7 @@ private:
     // The drawing as last saved or loaded.
     CDrawingSnapshot m_savedDrawing;
     CDrawingFiles m_files;
+    CSnapSwitches* m_pSnapSwitches = nullptr;
 
     QHash<int, QWidget*> m_controls;
     bool m_bInitialized = false;

@@ -15,6 +15,7 @@ void CCadView::Render()
 {
     if (!MakeCurrent())
         return;
+    m_graphics.SetPixelRatio(devicePixelRatio());
     m_graphics.RenderScene();
     StoreScene();
     Present();

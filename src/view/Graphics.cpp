@@ -130,12 +130,6 @@ bool CGraphics::SetWorldCoordinates(float xMin, float xMax, float yMin, float yM
     return true;
 }
 
-void CGraphics::SetGridShown(bool shown, double devicePixelRatio)
-{
-    m_bGridShown = shown;
-    m_dGridRatio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
-}
-
 void CGraphics::DrawGrid()
 {
     GLint viewport[4];

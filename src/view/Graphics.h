@@ -43,9 +43,11 @@ public:
     CSpatialIndex& GetIndex() { return m_index; }
 
     // The snap grid beneath the objects, light grey, with cells at least
-    // 12 logical pixels wide; the ratio turns device pixels into logical ones.
-    void SetGridShown(bool shown, double devicePixelRatio);
+    // 12 logical pixels wide.
+    void SetGridShown(bool shown) { m_bGridShown = shown; }
     bool IsGridShown() const { return m_bGridShown; }
+    // Device pixels per logical pixel of the window drawn into, for the grid.
+    void SetPixelRatio(double ratio) { m_dGridRatio = ratio > 0.0 ? ratio : 1.0; }
     int Load(const char* path) { return m_database.Load(path); }
     bool Save(const char* path) { return m_database.Save(path); }
 

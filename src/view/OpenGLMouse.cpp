@@ -375,6 +375,7 @@ void COpenGLMouse::OnMButtonUp(bool, int, int)
 
 void COpenGLMouse::mousePressEvent(QMouseEvent* event)
 {
+    m_bShiftDown = event->modifiers().testFlag(Qt::ShiftModifier);
     const QPoint at = LogicalPixel(event);
     const bool leftDown = event->buttons().testFlag(Qt::LeftButton);
     switch (event->button()) {
@@ -396,6 +397,7 @@ void COpenGLMouse::mousePressEvent(QMouseEvent* event)
 
 void COpenGLMouse::mouseReleaseEvent(QMouseEvent* event)
 {
+    m_bShiftDown = event->modifiers().testFlag(Qt::ShiftModifier);
     const QPoint at = LogicalPixel(event);
     const bool leftDown = event->buttons().testFlag(Qt::LeftButton);
     if (event->button() == Qt::LeftButton) {

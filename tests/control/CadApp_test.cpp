@@ -6,8 +6,10 @@
 
 #include "control/ControlTestSupport.h"
 #include "log/Logger.h"
+#include "snap/SnapTypes.h"
 #include "support/LogTail.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +21,7 @@
 #include <memory>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 
 using namespace controltest;
 
@@ -40,12 +43,15 @@ struct ChildRun {
 
 // Runs one child test of this binary in its own working directory and reads
 // back the log it left there.
-ChildRun RunChild(const char* scenario, const char* testName, const QProcessEnvironment& extra = {})
+ChildRun RunChild(const char* scenario, const char* testName, const QProcessEnvironment& extra = {},
+                  const QString& folder = QString())
 {
     ChildRun run;
-    QTemporaryDir dir;
-    if (!dir.isValid())
+    QTemporaryDir temporary;
+    if (!temporary.isValid())
         return run;
+    // Two runs that share a folder share their settings too: a restart.
+    const QDir dir(folder.isEmpty() ? temporary.path() : folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kChildVariable), QString::fromLatin1(scenario));
     environment.insert(QStringLiteral("LUMEN7_TEST_WORKDIR"), dir.path());
@@ -63,7 +69,7 @@ ChildRun RunChild(const char* scenario, const char* testName, const QProcessEnvi
     run.exitCode = child.exitCode();
     run.output = QString::fromLocal8Bit(child.readAll());
 
-    std::ifstream in(QDir(dir.path()).filePath(QStringLiteral("stdout.txt")).toStdString());
+    std::ifstream in(dir.filePath(QStringLiteral("stdout.txt")).toStdString());
     std::string raw;
     while (std::getline(in, raw)) {
         std::string line;
@@ -133,6 +139,53 @@ void QuitWhen(std::function<bool()> done)
     poll->start(50);
 }
 
+TEST(ProgramRun, ChildSwitchesSnapsOn)
+{
+    if (!IsChild("snapset"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.SnapSwitchesAreKeptForTheNextRun";
+    QTimer::singleShot(300, [] {
+        ClickButton(CCadDlg::IDC_SNAP_ENDPOINT);
+        ClickButton(CCadDlg::IDC_SNAP_GRID);
+        ClickButton(CCadDlg::IDC_QUIT);
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+}
+
+TEST(ProgramRun, ChildFindsTheSnapsOn)
+{
+    if (!IsChild("snapread"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.SnapSwitchesAreKeptForTheNextRun";
+    unsigned kinds = 0;
+    bool endpointChecked = false;
+    bool centerChecked = true;
+    QTimer::singleShot(300, [&] {
+        kinds = View()->GetSnapKinds();
+        endpointChecked = qobject_cast<QAbstractButton*>(Dlg()->GetControl(CCadDlg::IDC_SNAP_ENDPOINT))->isChecked();
+        centerChecked = qobject_cast<QAbstractButton*>(Dlg()->GetControl(CCadDlg::IDC_SNAP_CENTER))->isChecked();
+        ClickButton(CCadDlg::IDC_QUIT);
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(kinds, SNAP_ENDPOINT | SNAP_GRID);
+    EXPECT_TRUE(endpointChecked);
+    EXPECT_FALSE(centerChecked);
+    EXPECT_TRUE(View()->GetGraphics()->IsGridShown());
+}
+
+TEST(ProgramRun, ChildReadsItsOwnLogWhileRunning)
+{
+    if (!IsChild("livelog"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.TheLogCanBeReadWhileTheProgramRuns";
+    std::string seen;
+    QTimer::singleShot(1800, [&] {
+        std::ifstream in("stdout.txt");
+        seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ClickButton(CCadDlg::IDC_QUIT);
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_NE(seen.find("Logger initialized."), std::string::npos) << "the log was still in its buffer";
+    EXPECT_NE(seen.find("Initializing graphics..."), std::string::npos);
+}
+
 TEST(ProgramRun, ChildStartsWithAFile)
 {
     if (!IsChild("startfile"))
@@ -198,6 +251,24 @@ TEST(ProgramRun, TerminationSignalEndsNormallyAndKeepsTheLog)
     ASSERT_FALSE(run.log.empty()) << "the buffered log was lost";
     EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
     EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, SnapSwitchesAreKeptForTheNextRun)
+{
+    QTemporaryDir shared;
+    ASSERT_TRUE(shared.isValid());
+    const ChildRun first = RunChild("snapset", "ChildSwitchesSnapsOn", {}, shared.path());
+    ASSERT_TRUE(first.finished && first.exitCode == 0) << first.output.toStdString();
+    const ChildRun second = RunChild("snapread", "ChildFindsTheSnapsOn", {}, shared.path());
+    ASSERT_TRUE(second.finished) << second.output.toStdString();
+    EXPECT_EQ(second.exitCode, 0) << second.output.toStdString();
+}
+
+TEST(ProgramRun, TheLogCanBeReadWhileTheProgramRuns)
+{
+    const ChildRun run = RunChild("livelog", "ChildReadsItsOwnLogWhileRunning");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
 }
 
 TEST(ProgramRun, AFileNamedAtTheStartIsLoadedOnceTheWindowsAreUp)

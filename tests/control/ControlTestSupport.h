@@ -5,6 +5,7 @@
 
 #include "control/lumen7dlg.h"
 #include "database/GO_Database.h"
+#include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 
 #include <QAbstractButton>
@@ -80,6 +81,16 @@ inline void ExpectLine(const CGO_GeoObject* object, float x1, float y1, float x2
     EXPECT_NEAR(line->GetP1().GetY(), y1, 1e-3);
     EXPECT_NEAR(line->GetP2().GetX(), x2, 1e-3);
     EXPECT_NEAR(line->GetP2().GetY(), y2, 1e-3);
+}
+
+inline bool IsBlackPixel(QRgb c) { return qRed(c) == 0 && qGreen(c) == 0 && qBlue(c) == 0; }
+
+inline void AddCircle(float x, float y, float radius)
+{
+    auto* circle = new CGO_Circle();
+    circle->SetCenterAndRadius(CGO_Point(x, y), radius);
+    Db()->Add(circle);
+    View()->Render();
 }
 
 inline CGO_Line* AddLine(float x1, float y1, float x2, float y2)

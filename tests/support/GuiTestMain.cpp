@@ -7,11 +7,17 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <cstdlib>
+#include <string>
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    testsupport::EnterTestWorkDir();
-    // Settings go to a test location of their own, never the user's.
+    // Settings go to a test location of their own, never the user's, and
+    // into the process's own folder: tests running side by side must not see
+    // each other's snap switches.
+    const std::string folder = testsupport::EnterTestWorkDir();
+    setenv("HOME", folder.c_str(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
