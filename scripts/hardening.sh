@@ -53,7 +53,7 @@ run=("${sanitized[@]}" ctest --output-on-failure --timeout 300 -j "$jobs")
 (
   cd "$asan_dir"
   if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "${run[@]}"
   else
     "${run[@]}"
   fi
