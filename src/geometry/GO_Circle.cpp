@@ -3,6 +3,7 @@
 #include "geometry/GO_Circle.h"
 
 #include "geometry/GO_Archive.h"
+#include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Math.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
@@ -79,29 +80,58 @@ void CGO_Circle::DeleteDisplayList()
     LogInfo("Display list for circle #%i deleted.", m_nId);
 }
 
-CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
+namespace {
+
+// The sine and cosine of every outline angle. The angle of vertex i depends
+// on i alone, so each circle's outline needs only the products with its
+// radius; the values are those the per-vertex computation would give.
+struct COutlineAngles {
+    double sine[CGO_Circle::OUTLINE_VERTICES];
+    double cosine[CGO_Circle::OUTLINE_VERTICES];
+
+    COutlineAngles()
+    {
+        for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
+            const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
+            sine[i] = std::sin(static_cast<double>(a));
+            cosine[i] = std::cos(static_cast<double>(a));
+        }
+    }
+};
+
+const COutlineAngles& OutlineAngles()
 {
-    const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
-    const float sinProduct = static_cast<float>(radius * std::sin(static_cast<double>(a)));
-    const float cosProduct = static_cast<float>(std::cos(static_cast<double>(a)) * radius);
+    static const COutlineAngles angles;
+    return angles;
+}
+
+CGO_Point OutlineVertexAt(const COutlineAngles& angles, CGO_Point center, float radius, int i)
+{
+    const float sinProduct = static_cast<float>(radius * angles.sine[i]);
+    const float cosProduct = static_cast<float>(angles.cosine[i] * radius);
     const float y = center.y + sinProduct;
     const float x = center.x + cosProduct;
     return CGO_Point(x, y);
 }
 
+} // namespace
+
+CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
+{
+    return OutlineVertexAt(OutlineAngles(), center, radius, i);
+}
+
 void CGO_Circle::GenerateDisplayList()
 {
-    const GLuint list = static_cast<GLuint>(m_nDisplayList);
-    if (glIsList(list))
-        glDeleteLists(list, 1);
-    glNewList(list, GL_COMPILE);
+    const COutlineAngles& angles = OutlineAngles();
+    CGO_DisplayList::Begin(m_nDisplayList);
     glBegin(GL_LINE_STRIP);
     for (int i = 0; i < OUTLINE_VERTICES; ++i) {
-        const CGO_Point vertex = OutlineVertex(m_ptCenter, m_fRadius, i);
+        const CGO_Point vertex = OutlineVertexAt(angles, m_ptCenter, m_fRadius, i);
         glVertex2f(vertex.x, vertex.y);
     }
     glEnd();
-    glEndList();
+    CGO_DisplayList::End();
     LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
 }
 

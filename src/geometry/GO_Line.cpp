@@ -3,6 +3,7 @@
 #include "geometry/GO_Line.h"
 
 #include "geometry/GO_Archive.h"
+#include "geometry/GO_DisplayList.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
 
@@ -60,15 +61,12 @@ void CGO_Line::DeleteDisplayList()
 
 void CGO_Line::GenerateDisplayList()
 {
-    const GLuint list = static_cast<GLuint>(m_nDisplayList);
-    if (glIsList(list))
-        glDeleteLists(list, 1);
-    glNewList(list, GL_COMPILE);
+    CGO_DisplayList::Begin(m_nDisplayList);
     glBegin(GL_LINES);
     glVertex2f(m_p1.x, m_p1.y);
     glVertex2f(m_p2.x, m_p2.y);
     glEnd();
-    glEndList();
+    CGO_DisplayList::End();
     LogInfo("Display list #%i for line #%i generated.", m_nDisplayList, m_nId);
 }
 
