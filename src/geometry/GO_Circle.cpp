@@ -43,12 +43,8 @@ void CGO_Circle::SetCenterAndRadius(CGO_Point center, float radius)
 
 void CGO_Circle::UpdateRadius()
 {
-    const float dx = m_ptPeripheral.x - m_ptCenter.x;
-    const float dy = m_ptPeripheral.y - m_ptCenter.y;
-    const float dx2 = dx * dx;
-    const float dy2 = dy * dy;
-    const float sum = dx2 + dy2;
-    m_fRadius = static_cast<float>(std::sqrt(static_cast<double>(sum)));
+    // Squared in single precision, as long as the squares fit a float.
+    m_fRadius = CGO_Vector::Distance(m_ptCenter, m_ptPeripheral);
     LogInfo("Radius of circle #%i updated: %4.1f", m_nId, m_fRadius);
 }
 
@@ -135,71 +131,81 @@ void CGO_Circle::GenerateDisplayList()
     LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
 }
 
+// Every transform computes the new centre and peripheral point on copies
+// and keeps them only when both, and a radius measured anew, are finite; a
+// refused transform leaves the circle bit for bit.
+template <class PointOperation>
+bool CGO_Circle::TransformPoints(PointOperation operation, bool remeasure, const char* done)
+{
+    CGO_Point center = m_ptCenter;
+    CGO_Point peripheral = m_ptPeripheral;
+    operation(center);
+    operation(peripheral);
+    const bool finite = center.IsFinite() && peripheral.IsFinite() &&
+                        (!remeasure || std::isfinite(CGO_Vector::Distance(center, peripheral)));
+    if (!AcceptTransform(finite, "Circle", done))
+        return false;
+    m_ptCenter = center;
+    m_ptPeripheral = peripheral;
+    if (remeasure)
+        UpdateRadius();
+    return true;
+}
+
 void CGO_Circle::Move(const CGO_Vector& v)
 {
-    m_ptCenter.Move(v);
-    m_ptPeripheral.Move(v);
-    LogInfo("Circle #%i moved to C(%4.1f, %4.1f), P(%4.1f, %4.1f).", m_nId, m_ptCenter.x, m_ptCenter.y,
-            m_ptPeripheral.x, m_ptPeripheral.y);
+    if (TransformPoints([&v](CGO_Point& p) { p.Move(v); }, false, "moved"))
+        LogInfo("Circle #%i moved to C(%4.1f, %4.1f), P(%4.1f, %4.1f).", m_nId, m_ptCenter.x, m_ptCenter.y,
+                m_ptPeripheral.x, m_ptPeripheral.y);
 }
 
 void CGO_Circle::Rotate(float angle)
 {
-    m_ptCenter.Rotate(angle);
-    m_ptPeripheral.Rotate(angle);
-    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+    if (TransformPoints([angle](CGO_Point& p) { p.Rotate(angle); }, false, "rotated"))
+        LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
 }
 
 void CGO_Circle::RotateAbout(CGO_Point base, float angle)
 {
-    m_ptCenter.RotateAbout(base, angle);
-    m_ptPeripheral.RotateAbout(base, angle);
-    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+    if (TransformPoints([base, angle](CGO_Point& p) { p.RotateAbout(base, angle); }, false, "rotated"))
+        LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
 }
 
 void CGO_Circle::Scale(float factor)
 {
-    m_ptCenter.Scale(factor);
-    m_ptPeripheral.Scale(factor);
-    UpdateRadius();
-    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+    if (TransformPoints([factor](CGO_Point& p) { p.Scale(factor); }, true, "scaled"))
+        LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
 }
 
 void CGO_Circle::ScaleAbout(CGO_Point base, float factor)
 {
-    m_ptCenter.ScaleAbout(base, factor);
-    m_ptPeripheral.ScaleAbout(base, factor);
-    UpdateRadius();
-    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+    if (TransformPoints([base, factor](CGO_Point& p) { p.ScaleAbout(base, factor); }, true, "scaled"))
+        LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
 }
 
 void CGO_Circle::FlipHorizontal()
 {
-    m_ptCenter.FlipHorizontal();
-    m_ptPeripheral.FlipHorizontal();
-    LogInfo("Circle #%i flipped horizontal.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipHorizontal(); }, false, "flipped horizontal"))
+        LogInfo("Circle #%i flipped horizontal.", m_nId);
 }
 
 void CGO_Circle::FlipVertical()
 {
-    m_ptCenter.FlipVertical();
-    m_ptPeripheral.FlipVertical();
-    LogInfo("Circle #%i flipped vertical.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipVertical(); }, false, "flipped vertical"))
+        LogInfo("Circle #%i flipped vertical.", m_nId);
 }
 
 void CGO_Circle::FlipOnOrigin()
 {
-    m_ptCenter.FlipOnOrigin();
-    m_ptPeripheral.FlipOnOrigin();
-    LogInfo("Circle #%i flipped on origin of ordinates.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipOnOrigin(); }, false, "flipped on origin of ordinates"))
+        LogInfo("Circle #%i flipped on origin of ordinates.", m_nId);
 }
 
 void CGO_Circle::FlipOnStraight(CGO_Point p1, CGO_Point p2)
 {
-    m_ptCenter.FlipOnStraight(p1, p2);
-    m_ptPeripheral.FlipOnStraight(p1, p2);
-    LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x,
-            p2.y);
+    if (TransformPoints([p1, p2](CGO_Point& p) { p.FlipOnStraight(p1, p2); }, false, "flipped on straight"))
+        LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y,
+                p2.x, p2.y);
 }
 
 bool CGO_Circle::GetBounds(CGO_Box& box) const
