@@ -6,6 +6,7 @@
 #include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Math.h"
 #include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_VisibleBox.h"
 #include "log/Logger.h"
 
 #include <GL/gl.h>
@@ -110,6 +111,33 @@ CGO_Point OutlineVertexAt(const COutlineAngles& angles, CGO_Point center, float 
     return CGO_Point(x, y);
 }
 
+// Vertex i of the outline as the plain list holds it, or, where that float
+// would overflow, in double.
+void OutlineVertexOrExact(const COutlineAngles& angles, CGO_Point center, float radius, int i, double& x,
+                          double& y)
+{
+    const CGO_Point vertex = OutlineVertexAt(angles, center, radius, i);
+    x = std::isfinite(vertex.x) ? vertex.x : center.x + angles.cosine[i] * radius;
+    y = std::isfinite(vertex.y) ? vertex.y : center.y + radius * angles.sine[i];
+}
+
+// A circle far larger than the view: the pieces of its outline's segments
+// that lie in the clip box, as separate segments.
+void EmitClippedOutline(const COutlineAngles& angles, CGO_Point center, float radius, const CGO_Box& clip)
+{
+    glBegin(GL_LINES);
+    for (int i = 0; i + 1 < CGO_Circle::OUTLINE_VERTICES; ++i) {
+        double x0, y0, x1, y1;
+        OutlineVertexOrExact(angles, center, radius, i, x0, y0);
+        OutlineVertexOrExact(angles, center, radius, i + 1, x1, y1);
+        if (CGO_VisibleBox::ClipSegment(x0, y0, x1, y1, clip)) {
+            glVertex2f(static_cast<float>(x0), static_cast<float>(y0));
+            glVertex2f(static_cast<float>(x1), static_cast<float>(y1));
+        }
+    }
+    glEnd();
+}
+
 } // namespace
 
 CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
@@ -120,13 +148,19 @@ CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
 void CGO_Circle::GenerateDisplayList()
 {
     const COutlineAngles& angles = OutlineAngles();
+    CGO_Box bounds;
+    GetBounds(bounds);
     CGO_DisplayList::Begin(m_nDisplayList);
-    glBegin(GL_LINE_STRIP);
-    for (int i = 0; i < OUTLINE_VERTICES; ++i) {
-        const CGO_Point vertex = OutlineVertexAt(angles, m_ptCenter, m_fRadius, i);
-        glVertex2f(vertex.x, vertex.y);
+    if (CGO_VisibleBox::NeedsClipping(bounds)) {
+        EmitClippedOutline(angles, m_ptCenter, m_fRadius, CGO_VisibleBox::ClipBoxOf(CGO_VisibleBox::Get()));
+    } else {
+        glBegin(GL_LINE_STRIP);
+        for (int i = 0; i < OUTLINE_VERTICES; ++i) {
+            const CGO_Point vertex = OutlineVertexAt(angles, m_ptCenter, m_fRadius, i);
+            glVertex2f(vertex.x, vertex.y);
+        }
+        glEnd();
     }
-    glEnd();
     CGO_DisplayList::End();
     LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
 }

@@ -5,6 +5,7 @@
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_DisplayList.h"
 #include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_VisibleBox.h"
 #include "log/Logger.h"
 
 #include <GL/gl.h>
@@ -61,10 +62,21 @@ void CGO_Line::DeleteDisplayList()
 
 void CGO_Line::GenerateDisplayList()
 {
+    CGO_Box bounds;
+    GetBounds(bounds);
     CGO_DisplayList::Begin(m_nDisplayList);
     glBegin(GL_LINES);
-    glVertex2f(m_p1.x, m_p1.y);
-    glVertex2f(m_p2.x, m_p2.y);
+    if (CGO_VisibleBox::NeedsClipping(bounds)) {
+        // Far longer than the view is wide: only the part near the view.
+        double x1 = m_p1.x, y1 = m_p1.y, x2 = m_p2.x, y2 = m_p2.y;
+        if (CGO_VisibleBox::ClipSegment(x1, y1, x2, y2, CGO_VisibleBox::ClipBoxOf(CGO_VisibleBox::Get()))) {
+            glVertex2f(static_cast<float>(x1), static_cast<float>(y1));
+            glVertex2f(static_cast<float>(x2), static_cast<float>(y2));
+        }
+    } else {
+        glVertex2f(m_p1.x, m_p1.y);
+        glVertex2f(m_p2.x, m_p2.y);
+    }
     glEnd();
     CGO_DisplayList::End();
     LogInfo("Display list #%i for line #%i generated.", m_nDisplayList, m_nId);
