@@ -12,6 +12,22 @@
 #include <GL/gl.h>
 #include <cmath>
 
+namespace {
+
+// The peripheral point a centre and a radius give: straight above the
+// centre, or straight below where above lies beyond the float range (a
+// centre at 3e38 with radius 2e38), so that the point stays finite and at
+// the radius's distance.
+CGO_Point PointAbove(CGO_Point center, float radius)
+{
+    const float above = center.y + radius;
+    if (std::isfinite(above) || !std::isfinite(radius))
+        return CGO_Point(center.x, above);
+    return CGO_Point(center.x, center.y - radius);
+}
+
+} // namespace
+
 CGO_Circle::CGO_Circle()
 {
     AssignNextId();
@@ -37,7 +53,7 @@ void CGO_Circle::SetCenterAndRadius(CGO_Point center, float radius)
 {
     m_fRadius = radius;
     m_ptCenter = center;
-    m_ptPeripheral.Set(center.x, center.y + radius);
+    m_ptPeripheral = PointAbove(center, radius);
     LogInfo("Circle #%i: C(%4.1f, %4.1f), P(%4.1f, %4.1f), radius: %4.1f", m_nId, m_ptCenter.x, m_ptCenter.y,
             m_ptPeripheral.x, m_ptPeripheral.y, m_fRadius);
 }
@@ -65,7 +81,7 @@ void CGO_Circle::Serialize(CGO_Archive& archive)
         const float r = archive.ReadFloat();
         m_ptCenter.Set(x, y);
         m_fRadius = r;
-        m_ptPeripheral.Set(x, y + r);
+        m_ptPeripheral = PointAbove(m_ptCenter, r);
         LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", m_nId, m_ptCenter.x, m_ptCenter.y,
                  m_fRadius);
     }

@@ -4,6 +4,7 @@
 // the right axis.
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
+#include "MemoryArchive.h"
 #include "support/LogTail.h"
 
 #include <gtest/gtest.h>
@@ -254,6 +255,26 @@ TEST(GO_ExtremeValues, RadiusAndLengthDoNotOverflowOrUnderflow)
         EXPECT_NEAR(CGO_Vector(x, y).Length(), exact, exact * 1e-6 + 1e-45) << length;
         EXPECT_NEAR(CGO_Vector::Distance(CGO_Point(x, 0), CGO_Point(0, y)), exact, exact * 1e-6 + 1e-45) << length;
     }
+}
+
+// A centre near the float limit puts the point straight above it beyond the
+// limit; it goes straight below instead, so the circle can still be moved.
+TEST(GO_ExtremeValues, PeripheralPointStaysFiniteNearTheFloatLimit)
+{
+    CGO_Circle set;
+    set.SetCenterAndRadius(CGO_Point(1, 3e38f), 2e38f);
+    testsupport::MemoryArchive archive({1, 3e38f, 2e38f});
+    CGO_Circle loaded;
+    loaded.Serialize(archive);
+    for (CGO_Circle* circle : {&set, &loaded}) {
+        EXPECT_EQ(circle->GetPeripheralPoint().x, 1.0f);
+        EXPECT_EQ(circle->GetPeripheralPoint().y, 3e38f - 2e38f);
+        EXPECT_EQ(circle->GetRadius(), 2e38f);
+        EXPECT_FALSE(ApplyAndCheck(*circle, MoveBy(-1e38f, -1e38f)));
+    }
+    CGO_Circle ordinary;
+    ordinary.SetCenterAndRadius(CGO_Point(1, -3e38f), 2e38f);
+    EXPECT_EQ(ordinary.GetPeripheralPoint().y, -3e38f + 2e38f) << "above, as always, where that fits";
 }
 
 // Ordinary lengths keep their single-precision steps to the last bit.
