@@ -18,6 +18,14 @@ bool IsFinite(const CGO_Box& box)
     return std::isfinite(box.xMin) && std::isfinite(box.yMin) && std::isfinite(box.xMax) && std::isfinite(box.yMax);
 }
 
+// The visible box grown by spans of its width (height) on each side.
+CGO_Box Grown(const CGO_Box& visible, double spans)
+{
+    const double marginX = spans * visible.Width();
+    const double marginY = spans * visible.Height();
+    return {visible.xMin - marginX, visible.yMin - marginY, visible.xMax + marginX, visible.yMax + marginY};
+}
+
 bool Contains(const CGO_Box& box, double x, double y)
 {
     return x >= box.xMin && x <= box.xMax && y >= box.yMin && y <= box.yMax;
@@ -97,18 +105,17 @@ void CGO_VisibleBox::Set(const CGO_Box& visible)
 
 CGO_Box CGO_VisibleBox::ClipBoxOf(const CGO_Box& visible)
 {
-    const double marginX = MARGIN_SPANS * visible.Width();
-    const double marginY = MARGIN_SPANS * visible.Height();
-    return {visible.xMin - marginX, visible.yMin - marginY, visible.xMax + marginX, visible.yMax + marginY};
+    return Grown(visible, MARGIN_SPANS);
 }
 
 bool CGO_VisibleBox::NeedsClipping(const CGO_Box& bounds, const CGO_Box& visible)
 {
     const CGO_Box clip = ClipBoxOf(visible);
-    if (!IsFinite(bounds) || !IsFinite(clip))
+    const CGO_Box reach = Grown(visible, REACH_SPANS);
+    if (!IsFinite(bounds) || !IsFinite(reach))
         return false;
-    const bool inside = bounds.xMin >= clip.xMin && bounds.xMax <= clip.xMax && bounds.yMin >= clip.yMin &&
-                        bounds.yMax <= clip.yMax;
+    const bool inside = bounds.xMin >= reach.xMin && bounds.xMax <= reach.xMax && bounds.yMin >= reach.yMin &&
+                        bounds.yMax <= reach.yMax;
     // Wholly beyond one side of the clip box, an object lies beyond the same
     // side of the view, where the rasteriser drops it without arithmetic.
     return !inside && bounds.Intersects(clip);

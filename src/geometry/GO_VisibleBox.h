@@ -16,9 +16,13 @@
 class CGO_VisibleBox {
 public:
     // The clip box reaches this many widths (heights) of the visible range
-    // beyond it on each side. Lines within it are drawn to a fraction of a
-    // pixel by Mesa's llvmpipe (it errs by pixels only beyond 10^4 widths).
+    // beyond it on each side.
     static constexpr double MARGIN_SPANS = 256.0;
+    // Only objects reaching beyond this many widths (heights) get a clipped
+    // list. Up to there Mesa's llvmpipe draws a line to a fraction of a pixel
+    // (it errs by pixels only beyond 10^4 widths), and an object that merely
+    // pokes out of the clip box keeps its plain list.
+    static constexpr double REACH_SPANS = 1024.0;
 
     // The visible range, -500 to 500 on both axes until the scene sets one.
     static const CGO_Box& Get();
@@ -27,8 +31,8 @@ public:
     // The generous box around a visible range that clipped lists are cut to.
     static CGO_Box ClipBoxOf(const CGO_Box& visible);
     // Whether an object with these bounds gets a clipped list under the
-    // visible range: it reaches out of the clip box and may cross it. Objects
-    // with non-finite bounds keep their plain list.
+    // visible range: it reaches beyond REACH_SPANS and may cross the clip
+    // box. Objects with non-finite bounds keep their plain list.
     static bool NeedsClipping(const CGO_Box& bounds, const CGO_Box& visible);
     static bool NeedsClipping(const CGO_Box& bounds) { return NeedsClipping(bounds, Get()); }
 

@@ -25,7 +25,8 @@ struct VisibleBoxGuard {
 
 TEST(GO_VisibleBox, OnlyObjectsReachingOutOfTheClipBoxTowardsTheViewAreClipped)
 {
-    const double far = 500 + 1000 * CGO_VisibleBox::MARGIN_SPANS; // the clip box's edge
+    const double far = 500 + 1000 * CGO_VisibleBox::REACH_SPANS; // how far plain lists may reach
+    const double clip = 500 + 1000 * CGO_VisibleBox::MARGIN_SPANS; // the clip box's edge
     const double inf = std::numeric_limits<double>::infinity();
     const struct {
         const char* name;
@@ -33,11 +34,12 @@ TEST(GO_VisibleBox, OnlyObjectsReachingOutOfTheClipBoxTowardsTheViewAreClipped)
         bool clipped;
     } cases[] = {
         {"ordinary", {-100, -50, 200, 80}, false},
-        {"to the edge of the clip box", {-far, 0, far, 0}, false},
+        {"to the reach of plain lists", {-far, 0, far, 0}, false},
         {"a little beyond it", {-far - 1, 0, far, 0}, true},
+        {"poking out of the clip box", {-clip - 1000, 0, 0, 0}, false},
         {"to 1e10 across the view", {-1e10, -200, 1e10, -200}, true},
         {"huge, around the view", {-1e12, -1e12, 1e12, 1e12}, true},
-        {"far away above the clip box", {-1e10, far + 1, 1e10, 1e12}, false},
+        {"far away above the clip box", {-1e10, clip + 1, 1e10, 1e12}, false},
         {"small, far away", {1e9, 1e9, 1e9 + 10, 1e9 + 10}, false},
         {"not finite", {-inf, 0, inf, 0}, false},
     };
@@ -45,7 +47,7 @@ TEST(GO_VisibleBox, OnlyObjectsReachingOutOfTheClipBoxTowardsTheViewAreClipped)
         EXPECT_EQ(CGO_VisibleBox::NeedsClipping(c.bounds, kDefault), c.clipped) << c.name;
     }
     // Zooming in makes an ordinary object huge against the range.
-    EXPECT_TRUE(CGO_VisibleBox::NeedsClipping({-400, 100, 400, 100}, {0, 99.5, 1, 100.5}));
+    EXPECT_TRUE(CGO_VisibleBox::NeedsClipping({-4000, 100, 4000, 100}, {0, 99.5, 1, 100.5}));
 }
 
 TEST(GO_VisibleBox, ClipSegmentCutsToTheBoxAndKeepsEndsInside)

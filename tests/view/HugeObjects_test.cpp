@@ -138,7 +138,7 @@ TEST_F(ViewHugeObjects, HugeCircleIsDrawnWhereItCrossesTheView)
 
 TEST_F(ViewHugeObjects, RangeChangeRebuildsOnlyTheListsOfHugeObjects)
 {
-    AddLine(-400, 100, 400, 100);       // ordinary at the default range, huge against a unit
+    AddLine(-4000, 100, 4000, 100);     // ordinary at the default range, huge against a unit
     AddCircle(0, 0, 50);                // ordinary
     AddLine(-1e10f, -200, 1e10f, -200); // huge
     AddCircle(3e6f, 0, 1e9f);           // huge, out of sight
