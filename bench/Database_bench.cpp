@@ -1,8 +1,6 @@
-// Saving and loading whole drawings with logging on and display lists built
-// in a headless GL context, per object and with peak memory, from 10k to 1M
-// objects; loading measured against its floor (the same bytes, records, log
-// lines and vertices, in one vertex buffer); and editing one object of a
-// million.
+// Saving and loading whole drawings of 10k to 1M objects with logging on and
+// display lists built headless, per object and with peak memory; loading
+// against its floor, which makes no display list; editing one object of 1M.
 #include "database/FileIO.h"
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"

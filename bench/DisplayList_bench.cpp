@@ -1,7 +1,6 @@
-// Compiling display lists in a headless Mesa context: whether the cost per
-// list stays flat as the number of live lists grows (it does not without the
-// padding of CGO_DisplayList), and which way of compiling a circle's outline
-// is fastest. Figures are recorded in bench/README.md.
+// Compiling display lists in a headless Mesa context: whether the cost per list
+// stays flat as the live lists grow (without CGO_DisplayList's padding it does
+// not), and which way of compiling a circle's outline is fastest.
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Line.h"

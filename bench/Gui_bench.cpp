@@ -1,7 +1,6 @@
-// The program as a user meets it, under a real (or virtual) X display: the
-// time from starting the process to the drawing window's first frame, and
-// loading large drawings through the control center's "Laden" button,
-// display lists, redraw and all. Needs DISPLAY; run it under xvfb-run.
+// The whole program under an X display (run it under xvfb-run): the time from
+// starting the process to the drawing window's first frame, and loading large
+// drawings through "Laden", display lists and redraw included.
 #include "control/lumen7dlg.h"
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"

@@ -1,7 +1,6 @@
-// Cost of the drawing window's full redraw and of a pick, in a headless
-// context with logging on, against drawing the same vertices from one vertex
-// buffer in the same run; and of a change of the range. Figures are recorded
-// in bench/README.md.
+// Cost of the drawing window's full redraw and of a pick, headless with logging
+// on, against drawing the same vertices from one vertex buffer in the same run;
+// and of a change of the range. Figures are recorded in bench/README.md.
 
 // Before any GL header: the vertex-buffer calls need their prototypes.
 #define GL_GLEXT_PROTOTYPES 1

@@ -1,18 +1,19 @@
 // The part of the world the drawing window shows, as far as the objects need
-// to know it. The rasteriser loses or misplaces lines whose ends lie very far
-// outside the view (a line to +-1e10 at the default range is not drawn), so
-// an object that reaches far beyond a generous box around the visible range
-// compiles its list cut to that box; every other object's list is its plain
-// geometry and does not depend on the range at all.
+// to know it: which objects compile their lists cut to a box around it.
+#pragma once
+
+#include "geometry/GO_Box.h"
+
+// The rasteriser loses or misplaces lines whose ends lie very far outside the
+// view (a line to +-1e10 at the default range is not drawn), so an object that
+// reaches far beyond the visible range compiles its list cut to a generous box
+// around it; every other object's list is its plain geometry and does not
+// depend on the range at all.
 //
 // The box is one static value because the program has one scene, which sets
 // it whenever its range changes; the objects know nothing of the window. A
 // list therefore follows from the object's state and this box alone, so undo
 // rebuilding a list after restoring a state gets the same list.
-#pragma once
-
-#include "geometry/GO_Box.h"
-
 class CGO_VisibleBox {
 public:
     // The clip box reaches this many widths (heights) of the visible range

@@ -1,7 +1,6 @@
-// The padding that keeps Mesa's list allocation in constant time must be
-// invisible: an object's list gives exactly the feedback and the selection
-// hits of a list holding only its primitive, and leaves every piece of state
-// the caller relies on as it was.
+// The padding that keeps Mesa's list allocation in constant time is invisible:
+// an object's list gives exactly the feedback and selection hits of its bare
+// primitive, and leaves every piece of state the caller relies on as it was.
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Line.h"

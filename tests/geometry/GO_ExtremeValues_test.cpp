@@ -1,7 +1,6 @@
 // Finite input near the float limits: a transform whose result would not be
-// finite is refused and leaves the object bit for bit; lengths and radii do
-// not overflow; mirror lines of any length between 1e-30 and 1e30 mirror at
-// the right axis.
+// finite leaves the object bit for bit; lengths and radii do not overflow;
+// mirror lines from 1e-30 to 1e30 long mirror at their own direction.
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "MemoryArchive.h"
