@@ -20,9 +20,10 @@ public:
     // beyond it on each side.
     static constexpr double MARGIN_SPANS = 256.0;
     // Only objects reaching beyond this many widths (heights) get a clipped
-    // list. Up to there Mesa's llvmpipe draws a line to a fraction of a pixel
-    // (it errs by pixels only beyond 10^4 widths), and an object that merely
-    // pokes out of the clip box keeps its plain list.
+    // list. Up to there Mesa's llvmpipe places a line as exactly as one within
+    // the view (its error passes half a pixel near 10^4 widths and a pixel
+    // near 10^5; beyond 10^7 it loses lines), and an object that merely pokes
+    // out of the clip box keeps its plain list.
     static constexpr double REACH_SPANS = 1024.0;
 
     // The visible range, -500 to 500 on both axes until the scene sets one.
