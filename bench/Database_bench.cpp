@@ -1,7 +1,6 @@
-// Saving and loading whole drawings with logging on and display lists built
-// in a headless GL context, per object and with peak memory; and loading
-// measured against its floor: reading the bytes, writing the same log lines
-// and compiling the same display lists, with nothing else around them.
+// Saving and loading whole drawings of 10k to 1M objects with logging on and
+// display lists built headless, per object and with peak memory; loading
+// against its floor, which makes no display list; editing one object of 1M.
 #include "database/FileIO.h"
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"
@@ -12,8 +11,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include <EGL/egl.h>
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -23,6 +26,7 @@
 #include <fstream>
 #include <malloc.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -135,7 +139,7 @@ private:
     {
         // Saving needs no display lists, and every load measured here
         // starts by emptying the database; so the drawing is built without
-        // the minutes Mesa needs to compile a million lists.
+        // compiling lists nobody would call.
         NoCurrentContext noGL;
         for (int i = 0; i < count; ++i) {
             const float x = static_cast<float>(i % 1000) - 500.0f;
@@ -164,110 +168,144 @@ private:
 
 // The least any load of the file must do, written out directly: read the
 // bytes, decode the records trusting that they are sound, write the lines
-// the load writes, and compile each object's display list with the same GL
-// calls as the objects do.
-void LoadFloor(const char* path)
-{
-    LogDebug("Clearing Database...");
-    LogDebug("Database cleared.");
-    LogDebug("GeoObject id factory resetted.");
-    LogInfo("Loading graphics from file '%s'...", path);
-    std::vector<unsigned char> bytes;
-    std::string error;
-    fileio::ReadWholeFile(path, bytes, error);
+// the load writes, compute the vertices the objects draw, and hand them to
+// the GL in one vertex buffer. It makes no display list, so none of Mesa's
+// per-list cost is in it.
+class LoadFloor {
+public:
+    LoadFloor() { glGenBuffers(1, &m_buffer); }
+    ~LoadFloor() { glDeleteBuffers(1, &m_buffer); }
+    LoadFloor(const LoadFloor&) = delete;
+    LoadFloor& operator=(const LoadFloor&) = delete;
 
+    void Run(const char* path)
+    {
+        LogDebug("Clearing Database...");
+        LogDebug("Database cleared.");
+        LogDebug("GeoObject id factory resetted.");
+        LogInfo("Loading graphics from file '%s'...", path);
+        std::vector<unsigned char> bytes;
+        std::string error;
+        fileio::ReadWholeFile(path, bytes, error);
+        const std::vector<Record> records = Decode(bytes);
+        LogInfo("%i graphics loaded. Drawing...", m_nSlots);
+        LogDebug("Drawing %i objects in database.", m_nSlots);
+        Upload(records);
+    }
+
+    // The memory the last upload gave back, so one floor run does not leave
+    // gigabytes behind for the next benchmark.
+    void Release()
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, m_buffer);
+        glBufferData(GL_ARRAY_BUFFER, 0, nullptr, GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        std::vector<float>().swap(m_vertices);
+    }
+
+private:
     struct Record {
         bool isLine;
         float v[4];
     };
-    std::size_t pos = 0;
-    auto u16 = [&] {
-        const unsigned value = bytes[pos] | (bytes[pos + 1] << 8);
-        pos += 2;
-        return value;
-    };
-    auto f32 = [&] {
-        float value;
-        std::memcpy(&value, &bytes[pos], 4);
-        pos += 4;
-        return value;
-    };
-    std::uint32_t slots = u16();
-    if (slots == 0xFFFF) {
-        slots = u16();
-        slots |= u16() << 16;
-    }
-    std::vector<Record> records;
-    records.reserve(slots);
-    std::uint32_t lineIndex = 0;
-    std::uint32_t nextIndex = 1;
-    for (std::uint32_t i = 0; i < slots; ++i) {
-        const unsigned tag = u16();
-        if (tag == 0)
-            continue;
-        bool isLine;
-        if (tag == 0xFFFF) {
-            pos += 2;
-            const unsigned length = u16();
-            isLine = length == 8;
-            if (isLine)
-                lineIndex = nextIndex;
-            pos += length;
-            ++nextIndex;
-        } else if (tag == 0x7FFF) {
-            std::uint32_t index = u16();
-            index |= static_cast<std::uint32_t>(u16()) << 16;
-            isLine = (index & 0x7FFFFFFF) == lineIndex;
-        } else {
-            isLine = (tag & 0x7FFF) == lineIndex;
-        }
-        ++nextIndex;
-        const int id = static_cast<int>(records.size());
-        Record record{isLine, {}};
-        for (int k = 0; k < (isLine ? 4 : 3); ++k)
-            record.v[k] = f32();
-        if (isLine) {
-            LogInfo("New line created: object id #%i", id);
-            LogDebug("Line unserialized. (id: %i, x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)", id, record.v[0],
-                     record.v[1], record.v[2], record.v[3]);
-        } else {
-            LogInfo("New circle created: object id #%i", id);
-            LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", id, record.v[0], record.v[1],
-                     record.v[2]);
-        }
-        records.push_back(record);
-    }
-    LogInfo("%i graphics loaded. Drawing...", static_cast<int>(slots));
-    LogDebug("Drawing %i objects in database.", static_cast<int>(slots));
 
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const Record& r = records[i];
-        const int id = static_cast<int>(i);
-        const GLuint list = static_cast<GLuint>(id + CGO_GeoObject::DISPLAY_LIST_OFFSET);
-        if (glIsList(list))
-            glDeleteLists(list, 1);
-        glNewList(list, GL_COMPILE);
-        if (r.isLine) {
-            glBegin(GL_LINES);
-            glVertex2f(r.v[0], r.v[1]);
-            glVertex2f(r.v[2], r.v[3]);
-        } else {
-            glBegin(GL_LINE_STRIP);
-            for (int k = 0; k <= 360; ++k) {
-                const float a = static_cast<float>(k) * geo::kPi / geo::kHalfCircle;
-                const float s = static_cast<float>(r.v[2] * std::sin(static_cast<double>(a)));
-                const float c = static_cast<float>(std::cos(static_cast<double>(a)) * r.v[2]);
-                glVertex2f(r.v[0] + c, r.v[1] + s);
+    std::vector<Record> Decode(const std::vector<unsigned char>& bytes)
+    {
+        std::size_t pos = 0;
+        auto u16 = [&] {
+            const unsigned value = bytes[pos] | (bytes[pos + 1] << 8);
+            pos += 2;
+            return value;
+        };
+        auto f32 = [&] {
+            float value;
+            std::memcpy(&value, &bytes[pos], 4);
+            pos += 4;
+            return value;
+        };
+        std::uint32_t slots = u16();
+        if (slots == 0xFFFF) {
+            slots = u16();
+            slots |= u16() << 16;
+        }
+        m_nSlots = static_cast<int>(slots);
+        std::vector<Record> records;
+        records.reserve(slots);
+        std::uint32_t lineIndex = 0;
+        std::uint32_t nextIndex = 1;
+        for (std::uint32_t i = 0; i < slots; ++i) {
+            const unsigned tag = u16();
+            if (tag == 0)
+                continue;
+            bool isLine;
+            if (tag == 0xFFFF) {
+                pos += 2;
+                const unsigned length = u16();
+                isLine = length == 8;
+                if (isLine)
+                    lineIndex = nextIndex;
+                pos += length;
+                ++nextIndex;
+            } else if (tag == 0x7FFF) {
+                std::uint32_t index = u16();
+                index |= static_cast<std::uint32_t>(u16()) << 16;
+                isLine = (index & 0x7FFFFFFF) == lineIndex;
+            } else {
+                isLine = (tag & 0x7FFF) == lineIndex;
+            }
+            ++nextIndex;
+            const int id = static_cast<int>(records.size());
+            Record record{isLine, {}};
+            for (int k = 0; k < (isLine ? 4 : 3); ++k)
+                record.v[k] = f32();
+            if (isLine) {
+                LogInfo("New line created: object id #%i", id);
+                LogDebug("Line unserialized. (id: %i, x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)", id, record.v[0],
+                         record.v[1], record.v[2], record.v[3]);
+            } else {
+                LogInfo("New circle created: object id #%i", id);
+                LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", id, record.v[0],
+                         record.v[1], record.v[2]);
+            }
+            records.push_back(record);
+        }
+        return records;
+    }
+
+    void Upload(const std::vector<Record>& records)
+    {
+        std::size_t floats = 0;
+        for (const Record& r : records)
+            floats += r.isLine ? 4 : 2 * CGO_Circle::OUTLINE_VERTICES;
+        m_vertices.resize(floats);
+        float* out = m_vertices.data();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const Record& r = records[i];
+            const int id = static_cast<int>(i);
+            const int list = id + CGO_GeoObject::DISPLAY_LIST_OFFSET;
+            if (r.isLine) {
+                out = std::copy(r.v, r.v + 4, out);
+                LogInfo("Display list #%i for line #%i generated.", list, id);
+            } else {
+                const CGO_Point centre(r.v[0], r.v[1]);
+                for (int k = 0; k < CGO_Circle::OUTLINE_VERTICES; ++k) {
+                    const CGO_Point vertex = CGO_Circle::OutlineVertex(centre, r.v[2], k);
+                    *out++ = vertex.x;
+                    *out++ = vertex.y;
+                }
+                LogInfo("Display list #%i for circle #%i generated.", list, id);
             }
         }
-        glEnd();
-        glEndList();
-        if (r.isLine)
-            LogInfo("Display list #%i for line #%i generated.", static_cast<int>(list), id);
-        else
-            LogInfo("Display list #%i for circle #%i generated.", static_cast<int>(list), id);
+        glBindBuffer(GL_ARRAY_BUFFER, m_buffer);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_vertices.size() * sizeof(float)),
+                     m_vertices.data(), GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
-}
+
+    GLuint m_buffer = 0;
+    int m_nSlots = 0;
+    std::vector<float> m_vertices;
+};
 
 void SetPerObjectCounters(benchmark::State& state, const Drawing& drawing)
 {
@@ -315,6 +353,7 @@ void BM_LoadAgainstFloor(benchmark::State& state, Kind kind, int count)
 {
     Drawing& drawing = Drawing::Get(kind, count);
     CGO_Database& db = drawing.Database();
+    LoadFloor floor;
     double loadSeconds = 0;
     double floorSeconds = 0;
     // They take turns at going first, so neither gains from what the other
@@ -322,25 +361,25 @@ void BM_LoadAgainstFloor(benchmark::State& state, Kind kind, int count)
     bool loadFirst = true;
     for (auto _ : state) {
         double load = 0;
-        double floor = 0;
+        double floorTime = 0;
         for (int turn = 0; turn < 2; ++turn) {
             const bool doLoad = (turn == 0) == loadFirst;
             db.Clear();
-            glDeleteLists(CGO_GeoObject::DISPLAY_LIST_OFFSET, drawing.Count());
+            floor.Release();
             glFinish();
             const Clock::time_point start = Clock::now();
             if (doLoad)
                 db.Load(drawing.Path());
             else
-                LoadFloor(drawing.Path());
+                floor.Run(drawing.Path());
             glFinish();
-            (doLoad ? load : floor) = Seconds(start);
+            (doLoad ? load : floorTime) = Seconds(start);
         }
         db.Clear();
-        glDeleteLists(CGO_GeoObject::DISPLAY_LIST_OFFSET, drawing.Count());
+        floor.Release();
         loadFirst = !loadFirst;
         loadSeconds += load;
-        floorSeconds += floor;
+        floorSeconds += floorTime;
         state.SetIterationTime(load);
         TruncateLog();
     }
@@ -370,30 +409,71 @@ void BM_LoadWithoutGL(benchmark::State& state, Kind kind, int count)
     TruncateLog();
 }
 
+// Editing one object of a loaded drawing as the dialogs do: look it up, move
+// it, rebuild its list. The objects are drawn at random, so Mesa's allocator
+// meets the free word of each rebuilt list wherever it lies.
+void BM_EditOneObject(benchmark::State& state, Kind kind, int count)
+{
+    Drawing& drawing = Drawing::Get(kind, count);
+    CGO_Database& db = drawing.Database();
+    db.Clear();
+    if (db.Load(drawing.Path()) != drawing.Count()) {
+        state.SkipWithError("load failed");
+        return;
+    }
+    TruncateLog();
+    std::mt19937 random(4711);
+    std::uniform_int_distribution<int> anyId(0, drawing.Count() - 1);
+    std::vector<double> times;
+    const CGO_Vector step(0.5f, -0.25f);
+    for (auto _ : state) {
+        const int id = anyId(random);
+        glFinish();
+        const Clock::time_point start = Clock::now();
+        if (CGO_GeoObject* object = db.Find(id)) {
+            object->Move(step);
+            object->GenerateDisplayList();
+        }
+        glFinish();
+        const double seconds = Seconds(start);
+        times.push_back(seconds);
+        state.SetIterationTime(seconds);
+    }
+    std::sort(times.begin(), times.end());
+    if (!times.empty()) {
+        state.counters["median_ms"] = times[times.size() / 2] * 1e3;
+        state.counters["max_ms"] = times.back() * 1e3;
+    }
+    db.Clear();
+    TruncateLog();
+}
+
 // Smallest first, each size through every measurement before the next, so
 // that the memory figures of a size are not raised by a larger one before.
+// Every size is loaded several times; the million only three times.
 void RegisterAll()
 {
     const struct {
         Kind kind;
         int count;
-    } sizes[] = {{MIXED, 10000}, {MIXED, 100000}, {LINES, 100000}, {LINES, 1000000}};
+        int iterations;
+    } sizes[] = {{MIXED, 10000, 10}, {MIXED, 100000, 5}, {MIXED, 300000, 3}, {MIXED, 1000000, 3},
+                 {LINES, 10000, 10}, {LINES, 100000, 5}, {LINES, 300000, 3}, {LINES, 1000000, 3}};
     for (const auto& size : sizes) {
         const std::string suffix =
             std::string(size.kind == MIXED ? "/mixed/" : "/lines/") + std::to_string(size.count);
         benchmark::RegisterBenchmark(("BM_Save" + suffix).c_str(), BM_Save, size.kind, size.count)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(size.iterations);
         benchmark::RegisterBenchmark(("BM_Load" + suffix).c_str(), BM_Load, size.kind, size.count)
-            ->Unit(benchmark::kMillisecond)->UseManualTime();
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(size.iterations);
         benchmark::RegisterBenchmark(("BM_LoadWithoutGL" + suffix).c_str(), BM_LoadWithoutGL, size.kind, size.count)
-            ->Unit(benchmark::kMillisecond)->UseManualTime();
-        // Mesa needs minutes for a million lists (see bench/README.md):
-        // the comparison with the floor stops at 100k objects.
-        if (size.count <= 100000) {
-            benchmark::RegisterBenchmark(("BM_LoadAgainstFloor" + suffix).c_str(), BM_LoadAgainstFloor, size.kind, size.count)
-                ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
-        }
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(size.iterations);
+        benchmark::RegisterBenchmark(("BM_LoadAgainstFloor" + suffix).c_str(), BM_LoadAgainstFloor, size.kind,
+                                     size.count)
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(size.iterations);
     }
+    benchmark::RegisterBenchmark("BM_EditOneObject/lines/1000000", BM_EditOneObject, LINES, 1000000)
+        ->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(300);
 }
 
 } // namespace

@@ -117,6 +117,11 @@ CGO_GeoObject* CDialogFlipObject::FindOrCancel(int id)
 
 void CDialogFlipObject::Finish(CGO_GeoObject* object)
 {
+    // A refused mirror changed nothing: it ends like an unknown id.
+    if (object->LastTransformRefused()) {
+        done(RESULT_CANCEL);
+        return;
+    }
     object->GenerateDisplayList();
     done(RESULT_OK);
 }

@@ -40,6 +40,11 @@ void CDialogMoveObject::OnButtonOk()
         return;
     }
     object->Move(v);
+    // A refused transform changed nothing: it ends like an unknown id.
+    if (object->LastTransformRefused()) {
+        done(RESULT_CANCEL);
+        return;
+    }
     object->GenerateDisplayList();
     done(RESULT_OK);
 }

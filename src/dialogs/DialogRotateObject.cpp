@@ -54,6 +54,11 @@ void CDialogRotateObject::OnButtonOk()
         object->Rotate(angle);
     else
         object->RotateAbout(CGO_Point(baseX, baseY), angle);
+    // A refused transform changed nothing: it ends like an unknown id.
+    if (object->LastTransformRefused()) {
+        done(RESULT_CANCEL);
+        return;
+    }
     object->GenerateDisplayList();
     done(RESULT_OK);
 }

@@ -54,6 +54,11 @@ void CDialogScaleObject::OnButtonOk()
         object->Scale(factor);
     else
         object->ScaleAbout(CGO_Point(baseX, baseY), factor);
+    // A refused transform changed nothing: it ends like an unknown id.
+    if (object->LastTransformRefused()) {
+        done(RESULT_CANCEL);
+        return;
+    }
     object->GenerateDisplayList();
     done(RESULT_OK);
 }

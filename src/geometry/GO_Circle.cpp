@@ -3,12 +3,30 @@
 #include "geometry/GO_Circle.h"
 
 #include "geometry/GO_Archive.h"
+#include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Math.h"
 #include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_VisibleBox.h"
 #include "log/Logger.h"
 
 #include <GL/gl.h>
 #include <cmath>
+
+namespace {
+
+// The peripheral point a centre and a radius give: straight above the
+// centre, or straight below where above lies beyond the float range (a
+// centre at 3e38 with radius 2e38), so that the point stays finite and at
+// the radius's distance.
+CGO_Point PointAbove(CGO_Point center, float radius)
+{
+    const float above = center.y + radius;
+    if (std::isfinite(above) || !std::isfinite(radius))
+        return CGO_Point(center.x, above);
+    return CGO_Point(center.x, center.y - radius);
+}
+
+} // namespace
 
 CGO_Circle::CGO_Circle()
 {
@@ -35,19 +53,15 @@ void CGO_Circle::SetCenterAndRadius(CGO_Point center, float radius)
 {
     m_fRadius = radius;
     m_ptCenter = center;
-    m_ptPeripheral.Set(center.x, center.y + radius);
+    m_ptPeripheral = PointAbove(center, radius);
     LogInfo("Circle #%i: C(%4.1f, %4.1f), P(%4.1f, %4.1f), radius: %4.1f", m_nId, m_ptCenter.x, m_ptCenter.y,
             m_ptPeripheral.x, m_ptPeripheral.y, m_fRadius);
 }
 
 void CGO_Circle::UpdateRadius()
 {
-    const float dx = m_ptPeripheral.x - m_ptCenter.x;
-    const float dy = m_ptPeripheral.y - m_ptCenter.y;
-    const float dx2 = dx * dx;
-    const float dy2 = dy * dy;
-    const float sum = dx2 + dy2;
-    m_fRadius = static_cast<float>(std::sqrt(static_cast<double>(sum)));
+    // Squared in single precision, as long as the squares fit a float.
+    m_fRadius = CGO_Vector::Distance(m_ptCenter, m_ptPeripheral);
     LogInfo("Radius of circle #%i updated: %4.1f", m_nId, m_fRadius);
 }
 
@@ -67,7 +81,7 @@ void CGO_Circle::Serialize(CGO_Archive& archive)
         const float r = archive.ReadFloat();
         m_ptCenter.Set(x, y);
         m_fRadius = r;
-        m_ptPeripheral.Set(x, y + r);
+        m_ptPeripheral = PointAbove(m_ptCenter, r);
         LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", m_nId, m_ptCenter.x, m_ptCenter.y,
                  m_fRadius);
     }
@@ -79,97 +93,169 @@ void CGO_Circle::DeleteDisplayList()
     LogInfo("Display list for circle #%i deleted.", m_nId);
 }
 
-CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
+namespace {
+
+// The sine and cosine of every outline angle. The angle of vertex i depends
+// on i alone, so each circle's outline needs only the products with its
+// radius; the values are those the per-vertex computation would give.
+struct COutlineAngles {
+    double sine[CGO_Circle::OUTLINE_VERTICES];
+    double cosine[CGO_Circle::OUTLINE_VERTICES];
+
+    COutlineAngles()
+    {
+        for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
+            const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
+            sine[i] = std::sin(static_cast<double>(a));
+            cosine[i] = std::cos(static_cast<double>(a));
+        }
+    }
+};
+
+const COutlineAngles& OutlineAngles()
 {
-    const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
-    const float sinProduct = static_cast<float>(radius * std::sin(static_cast<double>(a)));
-    const float cosProduct = static_cast<float>(std::cos(static_cast<double>(a)) * radius);
+    static const COutlineAngles angles;
+    return angles;
+}
+
+CGO_Point OutlineVertexAt(const COutlineAngles& angles, CGO_Point center, float radius, int i)
+{
+    const float sinProduct = static_cast<float>(radius * angles.sine[i]);
+    const float cosProduct = static_cast<float>(angles.cosine[i] * radius);
     const float y = center.y + sinProduct;
     const float x = center.x + cosProduct;
     return CGO_Point(x, y);
 }
 
-void CGO_Circle::GenerateDisplayList()
+// Vertex i of the outline as the plain list holds it, or, where that float
+// would overflow, in double.
+void OutlineVertexOrExact(const COutlineAngles& angles, CGO_Point center, float radius, int i, double& x,
+                          double& y)
 {
-    const GLuint list = static_cast<GLuint>(m_nDisplayList);
-    if (glIsList(list))
-        glDeleteLists(list, 1);
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_LINE_STRIP);
-    for (int i = 0; i < OUTLINE_VERTICES; ++i) {
-        const CGO_Point vertex = OutlineVertex(m_ptCenter, m_fRadius, i);
-        glVertex2f(vertex.x, vertex.y);
+    const CGO_Point vertex = OutlineVertexAt(angles, center, radius, i);
+    x = std::isfinite(vertex.x) ? vertex.x : center.x + angles.cosine[i] * radius;
+    y = std::isfinite(vertex.y) ? vertex.y : center.y + radius * angles.sine[i];
+}
+
+// A circle far larger than the view: the pieces of its outline's segments
+// that lie in the clip box, as separate segments.
+void EmitClippedOutline(const COutlineAngles& angles, CGO_Point center, float radius, const CGO_Box& clip)
+{
+    glBegin(GL_LINES);
+    for (int i = 0; i + 1 < CGO_Circle::OUTLINE_VERTICES; ++i) {
+        double x0, y0, x1, y1;
+        OutlineVertexOrExact(angles, center, radius, i, x0, y0);
+        OutlineVertexOrExact(angles, center, radius, i + 1, x1, y1);
+        if (CGO_VisibleBox::ClipSegment(x0, y0, x1, y1, clip)) {
+            glVertex2f(static_cast<float>(x0), static_cast<float>(y0));
+            glVertex2f(static_cast<float>(x1), static_cast<float>(y1));
+        }
     }
     glEnd();
-    glEndList();
+}
+
+} // namespace
+
+CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
+{
+    return OutlineVertexAt(OutlineAngles(), center, radius, i);
+}
+
+void CGO_Circle::GenerateDisplayList()
+{
+    const COutlineAngles& angles = OutlineAngles();
+    CGO_Box bounds;
+    GetBounds(bounds);
+    CGO_DisplayList::Begin(m_nDisplayList);
+    if (CGO_VisibleBox::NeedsClipping(bounds)) {
+        EmitClippedOutline(angles, m_ptCenter, m_fRadius, CGO_VisibleBox::ClipBoxOf(CGO_VisibleBox::Get()));
+    } else {
+        glBegin(GL_LINE_STRIP);
+        for (int i = 0; i < OUTLINE_VERTICES; ++i) {
+            const CGO_Point vertex = OutlineVertexAt(angles, m_ptCenter, m_fRadius, i);
+            glVertex2f(vertex.x, vertex.y);
+        }
+        glEnd();
+    }
+    CGO_DisplayList::End();
     LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
+}
+
+// Every transform computes the new centre and peripheral point on copies
+// and keeps them only when both, and a radius measured anew, are finite; a
+// refused transform leaves the circle bit for bit.
+template <class PointOperation>
+bool CGO_Circle::TransformPoints(PointOperation operation, bool remeasure, const char* done)
+{
+    CGO_Point center = m_ptCenter;
+    CGO_Point peripheral = m_ptPeripheral;
+    operation(center);
+    operation(peripheral);
+    const bool finite = center.IsFinite() && peripheral.IsFinite() &&
+                        (!remeasure || std::isfinite(CGO_Vector::Distance(center, peripheral)));
+    if (!AcceptTransform(finite, "Circle", done))
+        return false;
+    m_ptCenter = center;
+    m_ptPeripheral = peripheral;
+    if (remeasure)
+        UpdateRadius();
+    return true;
 }
 
 void CGO_Circle::Move(const CGO_Vector& v)
 {
-    m_ptCenter.Move(v);
-    m_ptPeripheral.Move(v);
-    LogInfo("Circle #%i moved to C(%4.1f, %4.1f), P(%4.1f, %4.1f).", m_nId, m_ptCenter.x, m_ptCenter.y,
-            m_ptPeripheral.x, m_ptPeripheral.y);
+    if (TransformPoints([&v](CGO_Point& p) { p.Move(v); }, false, "moved"))
+        LogInfo("Circle #%i moved to C(%4.1f, %4.1f), P(%4.1f, %4.1f).", m_nId, m_ptCenter.x, m_ptCenter.y,
+                m_ptPeripheral.x, m_ptPeripheral.y);
 }
 
 void CGO_Circle::Rotate(float angle)
 {
-    m_ptCenter.Rotate(angle);
-    m_ptPeripheral.Rotate(angle);
-    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+    if (TransformPoints([angle](CGO_Point& p) { p.Rotate(angle); }, false, "rotated"))
+        LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
 }
 
 void CGO_Circle::RotateAbout(CGO_Point base, float angle)
 {
-    m_ptCenter.RotateAbout(base, angle);
-    m_ptPeripheral.RotateAbout(base, angle);
-    LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
+    if (TransformPoints([base, angle](CGO_Point& p) { p.RotateAbout(base, angle); }, false, "rotated"))
+        LogInfo("Circle #%i rotated by %4.1f degree.", m_nId, angle);
 }
 
 void CGO_Circle::Scale(float factor)
 {
-    m_ptCenter.Scale(factor);
-    m_ptPeripheral.Scale(factor);
-    UpdateRadius();
-    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+    if (TransformPoints([factor](CGO_Point& p) { p.Scale(factor); }, true, "scaled"))
+        LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
 }
 
 void CGO_Circle::ScaleAbout(CGO_Point base, float factor)
 {
-    m_ptCenter.ScaleAbout(base, factor);
-    m_ptPeripheral.ScaleAbout(base, factor);
-    UpdateRadius();
-    LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
+    if (TransformPoints([base, factor](CGO_Point& p) { p.ScaleAbout(base, factor); }, true, "scaled"))
+        LogInfo("Circle #%i scaled by %4.1f (new radius: %4.1f).", m_nId, factor, m_fRadius);
 }
 
 void CGO_Circle::FlipHorizontal()
 {
-    m_ptCenter.FlipHorizontal();
-    m_ptPeripheral.FlipHorizontal();
-    LogInfo("Circle #%i flipped horizontal.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipHorizontal(); }, false, "flipped horizontal"))
+        LogInfo("Circle #%i flipped horizontal.", m_nId);
 }
 
 void CGO_Circle::FlipVertical()
 {
-    m_ptCenter.FlipVertical();
-    m_ptPeripheral.FlipVertical();
-    LogInfo("Circle #%i flipped vertical.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipVertical(); }, false, "flipped vertical"))
+        LogInfo("Circle #%i flipped vertical.", m_nId);
 }
 
 void CGO_Circle::FlipOnOrigin()
 {
-    m_ptCenter.FlipOnOrigin();
-    m_ptPeripheral.FlipOnOrigin();
-    LogInfo("Circle #%i flipped on origin of ordinates.", m_nId);
+    if (TransformPoints([](CGO_Point& p) { p.FlipOnOrigin(); }, false, "flipped on origin of ordinates"))
+        LogInfo("Circle #%i flipped on origin of ordinates.", m_nId);
 }
 
 void CGO_Circle::FlipOnStraight(CGO_Point p1, CGO_Point p2)
 {
-    m_ptCenter.FlipOnStraight(p1, p2);
-    m_ptPeripheral.FlipOnStraight(p1, p2);
-    LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y, p2.x,
-            p2.y);
+    if (TransformPoints([p1, p2](CGO_Point& p) { p.FlipOnStraight(p1, p2); }, false, "flipped on straight"))
+        LogInfo("Circle #%i flipped on straight through P1(%4.1f, %4.1f), P2(%4.1f, %4.1f).", m_nId, p1.x, p1.y,
+                p2.x, p2.y);
 }
 
 bool CGO_Circle::GetBounds(CGO_Box& box) const

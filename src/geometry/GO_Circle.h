@@ -46,6 +46,11 @@ public:
 
 private:
     explicit CGO_Circle(RestoredId restored) : CGO_GeoObject(restored) {}
+    // Applies one point operation to copies of the centre and the peripheral
+    // point, measures the radius anew if asked, and keeps the result if it is
+    // finite; false, and a warning, otherwise.
+    template <class PointOperation>
+    bool TransformPoints(PointOperation operation, bool remeasure, const char* done);
 
     CGO_Point m_ptCenter;
     CGO_Point m_ptPeripheral;

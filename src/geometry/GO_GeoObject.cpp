@@ -85,6 +85,14 @@ void CGO_GeoObject::AssignNextId()
     m_nDisplayList = m_nId + DISPLAY_LIST_OFFSET;
 }
 
+bool CGO_GeoObject::AcceptTransform(bool resultFinite, const char* className, const char* operation)
+{
+    m_bTransformRefused = !resultFinite;
+    if (m_bTransformRefused)
+        LogWarn("%s #%i not %s: the result would not be finite.", className, m_nId, operation);
+    return resultFinite;
+}
+
 void CGO_GeoObject::AdvanceIdFactory()
 {
     ++s_nNextId;

@@ -53,6 +53,11 @@ public:
     int GetId() const { return m_nId; }
     int GetDisplayList() const { return m_nDisplayList; }
 
+    // Whether the last transform (Move to FlipOnStraight) left the object as
+    // it was because its result would not have been finite; the object then
+    // kept its exact coordinates and logged a warning instead of its report.
+    bool LastTransformRefused() const { return m_bTransformRefused; }
+
     // Starts the ids at 0 again; the database does it whenever it is cleared.
     static void ResetIdFactory();
     // The id the next line or circle will get.
@@ -77,8 +82,15 @@ protected:
     void AssignNextId();
     static void AdvanceIdFactory();
 
+    // Ends a transform of a line or circle whose result is computed but not
+    // yet kept: notes whether it is refused, and warns with the class name
+    // ("Line") and the operation done ("moved") when it is. Returns whether
+    // the result may be kept.
+    bool AcceptTransform(bool resultFinite, const char* className, const char* operation);
+
     int m_nId = -1;
     int m_nDisplayList = 0;
+    bool m_bTransformRefused = false;
 
 private:
     static int s_nNextId;

@@ -34,6 +34,10 @@ public:
 
 private:
     explicit CGO_Line(RestoredId restored) : CGO_GeoObject(restored) {}
+    // Applies one point operation to copies of both end points and keeps
+    // them if both are finite; false, and a warning, otherwise.
+    template <class PointOperation>
+    bool TransformPoints(PointOperation operation, const char* done);
 
     CGO_Point m_p1;
     CGO_Point m_p2;

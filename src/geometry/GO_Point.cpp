@@ -7,6 +7,11 @@
 
 #include <cmath>
 
+bool CGO_Point::IsFinite() const
+{
+    return std::isfinite(x) && std::isfinite(y);
+}
+
 void CGO_Point::Move(const CGO_Vector& v)
 {
     x = v.x + x;
@@ -77,12 +82,10 @@ void CGO_Point::FlipOnOrigin()
 
 void CGO_Point::FlipOnStraight(CGO_Point p1, CGO_Point p2)
 {
-    CGO_Vector direction;
-    direction.SetFromPoints(p1, p2);
     // Two equal points define no line; mirroring at "it" leaves the point alone
     // instead of filling it with not-a-number values.
-    if (direction.x != 0.0f || direction.y != 0.0f) {
-        const float alpha = direction.Angle();
+    if (p1.x != p2.x || p1.y != p2.y) {
+        const float alpha = CGO_Vector::AngleOfLine(p1, p2);
         RotateAbout(p1, -alpha);
         CGO_Vector toAxis(0.0f, -p1.y);
         Move(toAxis);

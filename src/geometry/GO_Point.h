@@ -14,6 +14,8 @@ public:
     void SetY(float newY) { y = newY; }
     float GetX() const { return x; }
     float GetY() const { return y; }
+    // Neither coordinate infinite or not a number.
+    bool IsFinite() const;
 
     void Move(const CGO_Vector& v);
     void Rotate(float angle);                    // degrees, counter-clockwise

@@ -3,6 +3,7 @@
 #include "view/Graphics.h"
 
 #include "geometry/GO_GeoObject.h"
+#include "geometry/GO_VisibleBox.h"
 #include "log/Logger.h"
 #include "snap/GridSnap.h"
 
@@ -20,6 +21,11 @@ constexpr int kSelectEntriesPerSlot = 4;
 constexpr int kSelectBufferMinimum = 100;
 
 } // namespace
+
+CGraphics::CGraphics()
+{
+    CGO_VisibleBox::Set(VisibleBox());
+}
 
 void CGraphics::Init()
 {
@@ -127,6 +133,9 @@ bool CGraphics::SetWorldCoordinates(float xMin, float xMax, float yMin, float yM
     m_yMin = yMin;
     m_yMax = yMax;
     LogDebug("World coordinates are now X(%4.1f, %4.1f), Y(%4.1f, %4.1f)", m_xMin, m_xMax, m_yMin, m_yMax);
+    const CGO_Box previous = CGO_VisibleBox::Get();
+    CGO_VisibleBox::Set(VisibleBox());
+    RebuildClippedLists(previous, VisibleBox());
     return true;
 }
 
@@ -162,4 +171,22 @@ void CGraphics::DrawGrid()
         glVertex2d(m_xMax, y);
     }
     glEnd();
+}
+
+void CGraphics::RebuildClippedLists(const CGO_Box& previous, const CGO_Box& current)
+{
+    if (previous.xMin == current.xMin && previous.xMax == current.xMax && previous.yMin == current.yMin &&
+        previous.yMax == current.yMax)
+        return;
+    for (int slot = 0; slot < m_database.GetSize(); ++slot) {
+        const CGO_GeoObject* object = m_database.GetAt(slot);
+        CGO_Box bounds;
+        if (object == nullptr || !object->GetBounds(bounds))
+            continue;
+        // A list clipped to the old range, or one that needs clipping to the
+        // new range. Rebuilding a list leaves the object's geometry alone, so
+        // this is no change the database's observers need to hear of.
+        if (CGO_VisibleBox::NeedsClipping(bounds, previous) || CGO_VisibleBox::NeedsClipping(bounds, current))
+            const_cast<CGO_GeoObject*>(object)->GenerateDisplayList();
+    }
 }

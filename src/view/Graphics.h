@@ -11,6 +11,10 @@
 
 class CGraphics {
 public:
+    // Tells the objects the visible range (see CGO_VisibleBox): the program
+    // has one scene, and the last one constructed or given a range owns it.
+    CGraphics();
+
     void Init();
     void Draw() { Draw(GL_RENDER); }
     // Calls the lists 100 .. 100 + slot count - 1; in GL_SELECT each list
@@ -35,6 +39,8 @@ public:
 
     // Takes the range only when it is finite and increases on both axes;
     // returns whether it did. A refused range changes nothing and logs nothing.
+    // A new range rebuilds the lists of the objects far larger than the old
+    // or the new one (they are clipped to the range), and no other list.
     bool SetWorldCoordinates(float xMin, float xMax, float yMin, float yMax);
     WorldCoordinates GetWorldCoordinates() const { return {m_xMin, m_xMax, m_yMin, m_yMax}; }
 
@@ -52,6 +58,9 @@ public:
     bool Save(const char* path) { return m_database.Save(path); }
 
 private:
+    CGO_Box VisibleBox() const { return {m_xMin, m_yMin, m_xMax, m_yMax}; }
+    void RebuildClippedLists(const CGO_Box& previous, const CGO_Box& current);
+
     double m_xMin = -500.0;
     double m_xMax = 500.0;
     double m_yMin = -500.0;
