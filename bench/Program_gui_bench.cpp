@@ -147,7 +147,7 @@ void TrimLog()
 {
     CLogger::GetInstance()->Flush();
     if (truncate("stdout.txt", 0) != 0)
-        std::perror("Gui_bench: truncate stdout.txt");
+        std::perror("Program_gui_bench: truncate stdout.txt");
 }
 
 // "Laden" in the control center with the file chooser answered at once: the
@@ -189,12 +189,12 @@ int main(int argc, char** argv)
     if (const char* startedAt = std::getenv(kChildVariable))
         return RunStartChild(argc, argv, std::atoll(startedAt));
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        std::fprintf(stderr, "Gui_bench needs a display; run it under xvfb-run.\n");
+        std::fprintf(stderr, "Program_gui_bench needs a display; run it under xvfb-run.\n");
         return 0;
     }
     std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
     if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Gui_bench: cannot create a working directory");
+        std::perror("Program_gui_bench: cannot create a working directory");
         return 2;
     }
     QApplication application(argc, argv);

@@ -48,7 +48,7 @@ cmake --build "$asan_dir" -j "$jobs"
 sanitized=(env DBUS_SESSION_BUS_ADDRESS=disabled: ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0
-  LD_PRELOAD="$asan_preload")
+  LD_PRELOAD="$asan_preload" LUMEN7_SANITIZER_PRELOAD="$asan_preload")
 run=("${sanitized[@]}" ctest --output-on-failure --timeout 300 -j "$jobs")
 (
   cd "$asan_dir"

@@ -4,6 +4,9 @@
 #include "control/lumen7dlg.h"
 
 #include "control/ActionEditKind.h"
+#include "control/HistoryControls.h"
+#include "control/StatusLine.h"
+#include "control/UnsavedChangesQuestion.h"
 #include "control/WindowPlacement.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogResult.h"
@@ -17,13 +20,8 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
-#include <QFrame>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
-#include <QStatusBar>
 
 namespace {
 
@@ -119,8 +117,6 @@ void CCadDlg::ConnectButtons()
         {IDC_SCALE_OBJECT, &CCadDlg::OnScaleObject},
         {IDC_FLIP_OBJECT, &CCadDlg::OnFlipObject},
         {IDC_CHANGE_WC, &CCadDlg::OnChangeWorldCoordinates},
-        {IDC_UNDO, &CCadDlg::OnUndo},
-        {IDC_REDO, &CCadDlg::OnRedo},
         {IDC_SHOW_ALL, &CCadDlg::OnShowAll},
     };
     for (const auto& button : buttons) {
@@ -200,41 +196,24 @@ void CCadDlg::PlaceBesideDrawingWindow()
 
 void CCadDlg::CreateStatusBar()
 {
-    m_statusBar = new QStatusBar(this);
-    m_statusBar->setSizeGripEnabled(false);
-    m_statusPane = new QLabel(m_szIdle, m_statusBar);
-    m_statusBar->addWidget(m_statusPane, 1);
-    m_coordinatePane = new QLabel(m_statusBar);
-    m_coordinatePane->setMinimumWidth(m_coordinatePane->fontMetrics().horizontalAdvance(
-        QStringLiteral("X: -00000.00  Y: -00000.00")));
-    m_statusBar->addPermanentWidget(m_coordinatePane);
-    connect(&m_view, &COpenGLMouse::CursorTextChanged, m_coordinatePane, &QLabel::setText);
-
-    const int barHeight = m_statusBar->sizeHint().height();
-    const int top = height() - barHeight;
-    auto* separator = new QFrame(this);
-    separator->setFrameShape(QFrame::HLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    separator->setGeometry(0, top - 2, width(), 2);
-    m_statusBar->setGeometry(0, top, width(), barHeight);
+    m_statusLine = new CStatusLine(this, m_szIdle);
+    connect(&m_view, &COpenGLMouse::CursorTextChanged, m_statusLine, &CStatusLine::SetCoordinateText);
 }
 
 QString CCadDlg::GetStatusText() const
 {
-    return m_statusPane != nullptr ? m_statusPane->text() : QString();
+    return m_statusLine != nullptr ? m_statusLine->Text() : QString();
 }
 
 QString CCadDlg::GetCoordinateText() const
 {
-    return m_coordinatePane != nullptr ? m_coordinatePane->text() : QString();
+    return m_statusLine != nullptr ? m_statusLine->CoordinateText() : QString();
 }
 
 void CCadDlg::SetStatusText(const QString& text)
 {
-    if (m_statusPane == nullptr)
-        return;
-    m_statusPane->setText(text);
-    m_statusPane->repaint();
+    if (m_statusLine != nullptr)
+        m_statusLine->SetText(text);
 }
 
 long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
@@ -270,25 +249,18 @@ bool CCadDlg::ConfirmDiscardChanges()
     if (current.HasNoObjects() || current == m_savedDrawing)
         return true;
     // Escape, or a load, is one step away from losing the whole drawing: ask first.
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(MESSAGE_BOX_TITLE),
-                    QString::fromUtf8("Die Zeichnung wurde seit dem letzten Speichern geändert.\n"
-                                      "Sollen die Änderungen gespeichert werden?"),
-                    QMessageBox::NoButton, this);
-    QPushButton* save = box.addButton(QString::fromUtf8("Speichern"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QString::fromUtf8("Verwerfen"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QString::fromUtf8("Abbrechen"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(cancel);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-    if (box.clickedButton() == discard)
+    switch (AskAboutUnsavedChanges(this)) {
+    case UnsavedChangesAnswer::Discard:
         return true;
-    if (box.clickedButton() == save) {
+    case UnsavedChangesAnswer::Save: {
         const QString status = GetStatusText();
         SetStatusText(QString::fromUtf8(TEXT_SAVING));
         const bool saved = SaveDrawing();
         SetStatusText(status);
         return saved;
+    }
+    case UnsavedChangesAnswer::Cancel:
+        break;
     }
     return false;
 }
@@ -326,50 +298,11 @@ void CCadDlg::ShowError(const QString& text)
 
 void CCadDlg::ConnectHistory()
 {
-    const struct {
-        const char* keys;
-        void (CCadDlg::*handler)();
-    } shortcuts[] = {
-        {"Ctrl+Z", &CCadDlg::OnUndo},
-        {"Ctrl+Y", &CCadDlg::OnRedo},
-        {"Ctrl+Shift+Z", &CCadDlg::OnRedo},
-    };
-    for (const auto& shortcut : shortcuts)
-        connect(new QShortcut(QKeySequence(QString::fromLatin1(shortcut.keys)), this), &QShortcut::activated, this,
-                shortcut.handler);
-    connect(&m_history, &CUndoHistory::Changed, this, &CCadDlg::UpdateHistoryButtons);
-    UpdateHistoryButtons();
-}
-
-void CCadDlg::UpdateHistoryButtons()
-{
-    if (QWidget* undo = m_controls.value(IDC_UNDO)) {
-        undo->setEnabled(m_history.CanUndo());
-        undo->setToolTip(m_history.UndoToolTip());
-    }
-    if (QWidget* redo = m_controls.value(IDC_REDO)) {
-        redo->setEnabled(m_history.CanRedo());
-        redo->setToolTip(m_history.RedoToolTip());
-    }
-}
-
-void CCadDlg::OnUndo()
-{
-    StepThroughHistory(true);
-}
-
-void CCadDlg::OnRedo()
-{
-    StepThroughHistory(false);
-}
-
-void CCadDlg::StepThroughHistory(bool undo)
-{
-    if (m_history.IsRecording() || !(undo ? m_history.CanUndo() : m_history.CanRedo()))
-        return;
-    EndAction();
-    if (undo ? m_history.Undo() : m_history.Redo())
-        Render();
+    const auto button = [this](int id) { return qobject_cast<QAbstractButton*>(m_controls.value(id)); };
+    // A step ends the operation under way first, as another operation
+    // button would.
+    m_pHistoryControls = new CHistoryControls(m_history, this, button(IDC_UNDO), button(IDC_REDO),
+                                              [this] { EndAction(); }, [this] { Render(); });
 }
 
 void CCadDlg::OnShowAll()
@@ -382,10 +315,10 @@ long CCadDlg::OnCommand(std::uintptr_t command)
 {
     switch (command) {
     case CAD_COMMAND_UNDO:
-        OnUndo();
+        m_pHistoryControls->Undo();
         break;
     case CAD_COMMAND_REDO:
-        OnRedo();
+        m_pHistoryControls->Redo();
         break;
     case CAD_COMMAND_CANCEL:
         EndAction();
@@ -645,7 +578,9 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         CGO_GeoObject* object = GetDatabase()->Find(m_view.GetPickedId());
         if (object != nullptr) {
             object->FlipOnStraight(m_ptFirst, p);
-            object->GenerateDisplayList();
+            // A refused mirror (it was logged) leaves the object as it was.
+            if (!object->LastTransformRefused())
+                object->GenerateDisplayList();
         }
         EndAction();
         Render();
@@ -700,7 +635,8 @@ long CCadDlg::OnDragDone(std::uintptr_t, std::intptr_t)
         object->Move(v);
     }
     EndAction();
-    object->GenerateDisplayList();
+    if (!object->LastTransformRefused())
+        object->GenerateDisplayList();
     Render();
     return 0;
 }

@@ -17,9 +17,9 @@
 
 #include <functional>
 
+class CHistoryControls;
 class CSnapSwitches;
-class QLabel;
-class QStatusBar;
+class CStatusLine;
 class CGO_Database;
 class CGO_GeoObject;
 
@@ -123,11 +123,6 @@ public:
     void OnExport();
     void OnPrint();
     void OnQuit();
-    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z do the same in either window. An
-    // operation under way ends first, so nothing it holds can refer to an
-    // object that has just vanished.
-    void OnUndo();
-    void OnRedo();
     // "Alles zeigen": the whole drawing in view.
     void OnShowAll();
 
@@ -157,8 +152,6 @@ private:
     void ConnectHistory();
     void ConnectSnapSwitches();
     void ApplySnapKinds(unsigned kinds);
-    void UpdateHistoryButtons();
-    void StepThroughHistory(bool undo);
     long OnCommand(std::uintptr_t command);
     void StartAction(int action, int mode, const char* text);
     void EndAction();
@@ -176,10 +169,7 @@ private:
     bool ConfirmDiscardChanges();
     bool PickedObjectIsStale() const;
 
-    QStatusBar* m_statusBar = nullptr;
-    QLabel* m_statusPane = nullptr;
-    // Where the cursor is over the drawing, at the right of the status bar.
-    QLabel* m_coordinatePane = nullptr;
+    CStatusLine* m_statusLine = nullptr;
     const QString m_szIdle;
     CCadView m_view;
     CUndoHistory m_history;
@@ -190,6 +180,9 @@ private:
     CDrawingSnapshot m_savedDrawing;
     CDrawingFiles m_files;
     CSnapSwitches* m_pSnapSwitches = nullptr;
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z in the control center; the drawing
+    // window sends the same keys as commands.
+    CHistoryControls* m_pHistoryControls = nullptr;
 
     QHash<int, QWidget*> m_controls;
     bool m_bInitialized = false;

@@ -93,11 +93,18 @@ TEST_F(Snapping, FourLinesDrawnByMouseCloseARectangleWithEqualCornerFloats)
     Dlg()->SetFileChooser([path](int) { return path; });
     ClickButton(CCadDlg::IDC_SAVE);
     Dlg()->SetFileChooser(nullptr);
+    // The database keeps the empty slots earlier tests left; the file does too.
     CGO_Database loaded;
-    ASSERT_EQ(loaded.Load(QFile::encodeName(path).constData()), 4);
+    ASSERT_GE(loaded.Load(QFile::encodeName(path).constData()), 4);
+    std::vector<const CGO_Line*> lines;
+    for (int slot = 0; slot < loaded.GetSize(); ++slot) {
+        if (const auto* line = dynamic_cast<const CGO_Line*>(loaded.GetAt(slot)))
+            lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 4u);
     for (int i = 0; i < 4; ++i) {
-        const auto* line = dynamic_cast<const CGO_Line*>(loaded.GetAt(i));
-        const auto* next = dynamic_cast<const CGO_Line*>(loaded.GetAt((i + 1) % 4));
+        const CGO_Line* line = lines[static_cast<std::size_t>(i)];
+        const CGO_Line* next = lines[static_cast<std::size_t>((i + 1) % 4)];
         EXPECT_EQ(Bits(line->GetP2().x), Bits(next->GetP1().x));
         EXPECT_EQ(Bits(line->GetP2().y), Bits(next->GetP1().y));
     }
