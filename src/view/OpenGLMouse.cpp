@@ -7,6 +7,7 @@
 #include "log/Logger.h"
 #include "snap/SnapGeometry.h"
 #include "view/CadMessages.h"
+#include "view/CommandKeys.h"
 #include "view/FeedbackPainter.h"
 #include "view/Graphics.h"
 
@@ -497,15 +498,7 @@ void COpenGLMouse::keyPressEvent(QKeyEvent* event)
     }
     // Keys that act on the drawing or the operation under way belong to the
     // control center; it treats them as its own shortcuts.
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
-    unsigned command = 0;
-    if (event->key() == Qt::Key_Z && modifiers == Qt::ControlModifier)
-        command = CAD_COMMAND_UNDO;
-    else if ((event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
-             (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)))
-        command = CAD_COMMAND_REDO;
-    else if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier)
-        command = CAD_COMMAND_CANCEL;
+    const unsigned command = CadCommandForKey(event->key(), event->modifiers());
     if (command == 0) {
         COpenGL::keyPressEvent(event);
         return;
