@@ -2,9 +2,33 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+
+namespace {
+
+// The hint pane gives way to the cursor's pane: what does not fit of its
+// text ends in an ellipsis. The start of every hint says what to do.
+class CElidingLabel : public QLabel {
+public:
+    CElidingLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+};
+
+} // namespace
 
 CStatusLine::CStatusLine(QWidget* window, const QString& text)
-    : QStatusBar(window), m_statusPane(new QLabel(text, this)), m_coordinatePane(new QLabel(this))
+    : QStatusBar(window), m_statusPane(new CElidingLabel(text, this)), m_coordinatePane(new QLabel(this))
 {
     setSizeGripEnabled(false);
     addWidget(m_statusPane, 1);
