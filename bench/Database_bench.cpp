@@ -8,6 +8,7 @@
 #include "geometry/GO_Math.h"
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,6 +35,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 enum Kind { MIXED = 0, LINES = 1 };
 
 using Clock = std::chrono::steady_clock;
@@ -43,14 +46,6 @@ double Seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// Long runs write gigabytes of log; the stream keeps its position, so later
-// lines go into a sparse file and cost what they cost before.
-void TruncateLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Database_bench: truncate stdout.txt");
-}
 
 // Peak resident memory since the last ResetPeakMemory, in MB. Linux lets a
 // process reset its high-water mark; where it cannot, this is the peak of
@@ -480,12 +475,9 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
-    // The log goes to "stdout.txt" in the working directory: use a scratch one.
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Database_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("Database_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     // As in the program: every level is written.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     int status = 0;
@@ -504,8 +496,5 @@ int main(int argc, char** argv)
             benchmark::Shutdown();
         }
     }
-    TruncateLog();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return status;
 }

@@ -7,6 +7,7 @@
 #include "geometry/GO_Math.h"
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -232,11 +233,9 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("DisplayList_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("DisplayList_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     // Only the compiling is measured here: the log lines of the objects are
     // dropped before they are formatted.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_FATAL);
@@ -258,7 +257,5 @@ int main(int argc, char** argv)
             benchmark::Shutdown();
         }
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return status;
 }

@@ -7,6 +7,7 @@
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
 #include "view/Graphics.h"
+#include "BenchSupport.h"
 
 #include <GL/gl.h>
 
@@ -22,6 +23,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 constexpr int kSide = 500;
 
 testsupport::HeadlessGL& Context()
@@ -30,12 +33,6 @@ testsupport::HeadlessGL& Context()
     return gl;
 }
 
-void TrimLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Edit_bench: truncate stdout.txt");
-}
 
 // n objects, half lines and half circles, over the default range.
 void Fill(CGraphics& graphics, int n)
@@ -99,7 +96,7 @@ void BM_UndoOfAMoveAgainstRedraw(benchmark::State& state)
         state.SetIterationTime(undo + redraw);
         undoSeconds += undo;
         redrawSeconds += redraw;
-        TrimLog();
+        TruncateLog();
     }
     state.counters["undo_ms"] = 1000.0 * undoSeconds / static_cast<double>(state.iterations());
     state.counters["redraw_ms"] = 1000.0 * redrawSeconds / static_cast<double>(state.iterations());
@@ -135,10 +132,9 @@ BENCHMARK(BM_HistoryMemoryPerStep)->Arg(10000)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    // The log goes to a scratch directory, at the level the program uses.
-    char folder[] = "/tmp/lumen7-edit-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
-        return 1;
+    const benchsupport::ScratchDirectory scratch("Edit_bench");
+    if (!scratch.IsValid())
+        return 2;
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -8,6 +8,7 @@
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 using Clock = std::chrono::steady_clock;
 
 constexpr int kObjects = 100000;
@@ -29,12 +32,6 @@ double Seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-void TruncateLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Exchange_bench: truncate stdout.txt");
-}
 
 double FileMB(const char* path)
 {
@@ -157,12 +154,9 @@ BENCHMARK(BM_LoadDxfAgainstDat)->Unit(benchmark::kMillisecond)->UseManualTime()-
 
 int main(int argc, char** argv)
 {
-    // The log goes to "stdout.txt" in the working directory: use a scratch one.
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-exchange-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Exchange_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("Exchange_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     benchmark::Initialize(&argc, argv);
     int status = 0;
@@ -171,8 +165,5 @@ int main(int argc, char** argv)
     else
         benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    TruncateLog();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return status;
 }

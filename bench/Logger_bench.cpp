@@ -1,6 +1,7 @@
 // What one log line costs in the exact format: the logger writing a finished
 // message, and LogDebug formatting a typical coordinate line first.
 #include "log/Logger.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,15 +12,8 @@
 
 namespace {
 
-// A long run writes hundreds of megabytes of log. Cutting the file back after
-// each timed run keeps the disk free; the stream keeps its position, so later
-// lines go into a sparse file and cost what they cost before.
-void TruncateLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Logger_bench: truncate stdout.txt");
-}
+using benchsupport::TruncateLog;
+
 
 // The line the program writes most: one per object on every redraw.
 void BM_InfoPreformatted(benchmark::State& state)
@@ -63,12 +57,9 @@ BENCHMARK(BM_LogDebugFiltered);
 
 int main(int argc, char** argv)
 {
-    // The log goes to "stdout.txt" in the working directory: use a scratch one.
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Logger_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("Logger_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     // As in the program: every level is written.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
 
@@ -78,8 +69,5 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    TruncateLog();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
 #include "view/CadView.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 // Counts the renders, so the burst is timed until its last redraw is done.
 class CountingView : public CCadView {
 public:
@@ -32,12 +35,6 @@ public:
     int renders = 0;
 };
 
-void TrimLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Navigation_gui_bench: truncate stdout.txt");
-}
 
 void Fill(CCadView& view, int n)
 {
@@ -103,7 +100,7 @@ void BM_WheelBurstAgainstOneRedraw(benchmark::State& state)
         burstSeconds += burst;
         redrawSeconds += redraw;
         redraws += view.renders - before;
-        TrimLog();
+        TruncateLog();
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["burst_ms"] = 1000.0 * burstSeconds / n;
@@ -117,9 +114,9 @@ BENCHMARK(BM_WheelBurstAgainstOneRedraw)->Args({10000, 100})->Iterations(5)->Use
 
 int main(int argc, char** argv)
 {
-    char folder[] = "/tmp/lumen7-navigation-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
-        return 1;
+    const benchsupport::ScratchDirectory scratch("Navigation_gui_bench");
+    if (!scratch.IsValid())
+        return 2;
     QApplication application(argc, argv);
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     benchmark::Initialize(&argc, argv);

@@ -6,6 +6,7 @@
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +27,8 @@
 #include <vector>
 
 namespace {
+
+using benchsupport::TruncateLog;
 
 const char* const kChildVariable = "LUMEN7_GUI_BENCH_START";
 
@@ -143,12 +146,6 @@ std::string MakeDrawing(bool mixed, int count)
     return path;
 }
 
-void TrimLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Program_gui_bench: truncate stdout.txt");
-}
 
 // "Laden" in the control center with the file chooser answered at once: the
 // load, every display list, and the redraw of the drawing window.
@@ -167,7 +164,7 @@ void BM_LoadThroughTheControlCenter(benchmark::State& state, bool mixed, int cou
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_FATAL);
     const std::string path = MakeDrawing(mixed, count);
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
-    TrimLog();
+    TruncateLog();
     const QString file = QString::fromStdString(std::filesystem::absolute(path).string());
     dialog->SetFileChooser([file](bool) { return file; });
     QWidget* load = dialog->GetControl(CCadDlg::IDC_LOAD);
@@ -176,7 +173,7 @@ void BM_LoadThroughTheControlCenter(benchmark::State& state, bool mixed, int cou
         timer.start();
         QTest::mouseClick(load, Qt::LeftButton);
         state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
-        TrimLog();
+        TruncateLog();
     }
     state.counters["per_object"] =
         benchmark::Counter(count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -192,11 +189,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Program_gui_bench needs a display; run it under xvfb-run.\n");
         return 0;
     }
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Program_gui_bench: cannot create a working directory");
+    benchsupport::ScratchDirectory scratch("Program_gui_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     QApplication application(argc, argv);
     benchmark::RegisterBenchmark("BM_StartToFirstFrame", BM_StartToFirstFrame)
         ->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -214,9 +209,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    TrimLog();
-    std::error_code ignored;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
-    std::filesystem::remove_all(dir, ignored);
+    scratch.Remove();
     std::_Exit(0);
 }

@@ -10,6 +10,7 @@
 #include "snap/Snapper.h"
 #include "snap/SpatialIndex.h"
 #include "support/HeadlessGL.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,6 +30,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since)
@@ -36,12 +39,6 @@ double Seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-void TruncateLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("Snap_bench: truncate stdout.txt");
-}
 
 // Without a current context every GL call is a no-op: building a million
 // display lists would take Mesa minutes (see bench/README.md, Database).
@@ -258,11 +255,9 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("Snap_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("Snap_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     // As in the program: every level is written.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     int status = 0;
@@ -281,8 +276,5 @@ int main(int argc, char** argv)
             benchmark::Shutdown();
         }
     }
-    TruncateLog();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return status;
 }

@@ -10,6 +10,7 @@
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
 #include "view/Graphics.h"
+#include "BenchSupport.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -32,6 +33,8 @@
 
 namespace {
 
+using benchsupport::TruncateLog;
+
 // About the drawing window's square (a 500 x 540 window gives 500 x 500).
 constexpr int kSide = 500;
 
@@ -41,15 +44,6 @@ testsupport::HeadlessGL& Context()
     return gl;
 }
 
-// The log grows by one line per list and redraw; cut it back between runs so
-// the disk does not fill. The logger keeps writing at its offset, which only
-// leaves a hole in the file.
-void TrimLog()
-{
-    CLogger::GetInstance()->Flush();
-    if (truncate("stdout.txt", 0) != 0)
-        std::perror("View_bench: truncate stdout.txt");
-}
 
 // A scene of n objects, half lines and half circles, spread over the range,
 // together with the same vertices in one vertex buffer.
@@ -95,7 +89,7 @@ struct Scene {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)),
                      indices.data(), GL_STATIC_DRAW);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-        TrimLog();
+        TruncateLog();
     }
 
     ~Scene()
@@ -210,7 +204,7 @@ void Compare(benchmark::State& state, const char* name, const std::function<void
         measuredTimes.push_back(t);
         state.SetIterationTime(t);
     }
-    TrimLog();
+    TruncateLog();
     const double m = Median(measuredTimes), b = Median(baselineTimes);
     state.counters[std::string(name) + "_ms"] = m * 1e3;
     state.counters[std::string(baseName) + "_ms"] = b * 1e3;
@@ -275,7 +269,7 @@ void BM_RangeChange(benchmark::State& state)
             scene.graphics.SetWorldCoordinates(-500.0f, 500.0f, -500.0f, 500.0f);
     }
     scene.graphics.SetWorldCoordinates(-500.0f, 500.0f, -500.0f, 500.0f);
-    TrimLog();
+    TruncateLog();
 }
 
 BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(1000)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -289,12 +283,9 @@ BENCHMARK(BM_RangeChange)->Arg(100000)->Iterations(50)->Unit(benchmark::kMillise
 
 int main(int argc, char** argv)
 {
-    // The log "stdout.txt" goes into a directory of its own.
-    std::string dir = (std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string();
-    if (mkdtemp(dir.data()) == nullptr || chdir(dir.c_str()) != 0) {
-        std::perror("View_bench: cannot create a working directory");
+    const benchsupport::ScratchDirectory scratch("View_bench");
+    if (!scratch.IsValid())
         return 2;
-    }
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
     benchmark::Initialize(&argc, argv);
     if (Context().IsValid())
@@ -309,7 +300,5 @@ int main(int argc, char** argv)
             std::printf("%-40s median ratio %.2f\n", name.c_str(), ratio);
         }
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
+#include "view/ViewRange.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -140,6 +141,30 @@ private:
     QTimer m_timer;
     std::vector<Closed> m_seen;
 };
+
+// Ends the operation under way, if any, with the middle button, and closes
+// the dialog that opens.
+inline void EndAnyAction()
+{
+    ModalCloser closer;
+    if (Dlg()->GetAction() != ACTION_IDLE)
+        Click(PixelFor(0, 0), Qt::MiddleButton);
+}
+
+// The program as a test wants it: both windows up, nothing under way, an
+// empty drawing without history, and the start range in view. Call it
+// through ASSERT_NO_FATAL_FAILURE.
+inline void StartFresh()
+{
+    Dlg()->Open();
+    ASSERT_TRUE(Dlg()->HasDrawingWindow()) << "no OpenGL for the drawing window";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
+    EndAnyAction();
+    Db()->Clear();
+    Dlg()->GetHistory()->Clear();
+    View()->TakeWorldCoordinates(viewrange::kDefaultRange);
+    View()->Render();
+}
 
 // Answers the next message box with the button of the given text and keeps
 // what it asked; a box that never comes leaves the question empty.

@@ -21,20 +21,7 @@ void Wheel(QPoint at, int angle)
 
 class Navigation : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Dlg()->Open();
-        ASSERT_TRUE(Dlg()->HasDrawingWindow());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
-        {
-            ModalCloser closer;
-            if (Dlg()->GetAction() != ACTION_IDLE)
-                Click(PixelFor(0, 0), Qt::MiddleButton);
-        }
-        Db()->Clear();
-        View()->TakeWorldCoordinates(viewrange::kDefaultRange);
-        View()->Render();
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(StartFresh()); }
 };
 
 } // namespace

@@ -33,18 +33,8 @@ class Snapping : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Dlg()->Open();
-        ASSERT_TRUE(Dlg()->HasDrawingWindow());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
-        {
-            ModalCloser closer;
-            if (Dlg()->GetAction() != ACTION_IDLE)
-                Click(PixelFor(0, 0), Qt::MiddleButton);
-        }
+        ASSERT_NO_FATAL_FAILURE(StartFresh());
         SwitchSnaps(SNAP_NONE);
-        Db()->Clear();
-        View()->TakeWorldCoordinates(viewrange::kDefaultRange);
-        View()->Render();
     }
     void TearDown() override { SwitchSnaps(SNAP_NONE); }
 

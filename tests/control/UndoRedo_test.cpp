@@ -66,24 +66,12 @@ class UndoRedo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Dlg()->Open();
-        ASSERT_TRUE(Dlg()->HasDrawingWindow());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
-        EndAnyAction();
-        Db()->Clear();
-        Dlg()->GetHistory()->Clear();
-        View()->Render();
+        ASSERT_NO_FATAL_FAILURE(StartFresh());
     }
     void TearDown() override
     {
         Dlg()->SetFileChooser(nullptr);
         EndAnyAction();
-    }
-    static void EndAnyAction()
-    {
-        ModalCloser closer;
-        if (Dlg()->GetAction() != ACTION_IDLE)
-            Click(PixelFor(0, 0), Qt::MiddleButton);
     }
     static void DrawLineByMouse(float x1, float y1, float x2, float y2)
     {

@@ -53,13 +53,6 @@ protected:
     }
 
     // The middle button ends every action; its dialog, if any, is cancelled.
-    static void EndAnyAction()
-    {
-        ModalCloser closer;
-        if (Dlg()->GetAction() != ACTION_IDLE)
-            Click(PixelFor(0, 0), Qt::MiddleButton);
-    }
-
     static void ExpectIdle()
     {
         EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
