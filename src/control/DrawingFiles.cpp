@@ -2,6 +2,8 @@
 // the message boxes of saving, loading, exporting and printing.
 #include "control/DrawingFiles.h"
 
+#include "control/GermanReasons.h"
+
 #include "exchange/DrawingExchange.h"
 #include "exchange/DrawingExport.h"
 #include "exchange/SkippedEntities.h"
@@ -121,7 +123,7 @@ bool CDrawingFiles::Save()
     // On failure the old file is untouched, and why has been logged.
     if (!files.Save(localPath.constData(), format)) {
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
-                      .arg(path, QString::fromStdString(files.GetLastError())));
+                      .arg(path, GermanReason(files.GetLastError(), FileTask::Save)));
         return false;
     }
     return true;
@@ -139,7 +141,7 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
     if (files.Load(localPath.constData()) < 0) {
         // The drawing is kept as it was, and why has been logged.
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht geladen werden: %2")
-                      .arg(path, QString::fromStdString(files.GetLastError())));
+                      .arg(path, GermanReason(files.GetLastError(), FileTask::Load)));
         return false;
     }
     if (loaded)
@@ -179,7 +181,7 @@ bool CDrawingFiles::Export()
     }
     if (!picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format)) {
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht exportiert werden: %2")
-                      .arg(path, picture.GetLastError()));
+                      .arg(path, GermanReason(picture.GetLastError().toStdString(), FileTask::Export)));
         return false;
     }
     return true;

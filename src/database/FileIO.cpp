@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,9 +23,17 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t(1) << 30;
 
 } // namespace
 
+const char* EnglishErrorText(int error)
+{
+    // The C library speaks the user's language once the program has set its
+    // locale; reasons go into the English log, so they are taken in "C".
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return c != locale_t(0) ? strerror_l(error, c) : std::strerror(error);
+}
+
 std::string ErrnoReason(const char* what, int error)
 {
-    return std::string(what) + ": " + std::strerror(error);
+    return std::string(what) + ": " + EnglishErrorText(error);
 }
 
 bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes, std::string& error)

@@ -12,7 +12,10 @@ namespace fileio {
 // reason in error and leaves bytes empty.
 bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes, std::string& error);
 
-// "what: strerror(error)", the form of every reason these functions give.
+// The C library's text for an errno value, in English whatever the locale.
+const char* EnglishErrorText(int error);
+
+// "what: text of error", the form of every reason these functions give.
 std::string ErrnoReason(const char* what, int error);
 
 } // namespace fileio

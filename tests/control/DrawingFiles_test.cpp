@@ -113,7 +113,8 @@ TEST_F(ControlCenterExchange, ABrokenDxfFileIsRefusedAndTheDrawingStays)
     ASSERT_EQ(closer.Seen().size(), 1u);
     EXPECT_EQ(closer.Seen()[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(closer.Seen()[0].text.startsWith(
-        QStringLiteral("Die Datei '%1' konnte nicht geladen werden: line 7: ").arg(Here("broken.dxf"))))
+        QStringLiteral("Die Datei '%1' konnte nicht geladen werden: der Inhalt ist fehlerhaft (line 7: ")
+            .arg(Here("broken.dxf"))))
         << closer.Seen()[0].text.toStdString();
     ASSERT_EQ(Objects().size(), 1u);
     ExpectLine(Objects()[0], 1, 2, 3, 4);

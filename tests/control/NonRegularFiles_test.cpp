@@ -60,9 +60,10 @@ TEST_F(ControlCenterSpecialFiles, NamedPipeIsRefusedAtOnceByLoadAndSave)
         const char* text;
         const char* logLine;
     } cases[] = {
-        {CCadDlg::IDC_LOAD, "Die Datei '%1' konnte nicht geladen werden: not a regular file",
+        {CCadDlg::IDC_LOAD, "Die Datei '%1' konnte nicht geladen werden: keine gewöhnliche Datei",
          "[WARN] Loading graphics from file '%1' failed: not a regular file"},
-        {CCadDlg::IDC_SAVE, "Die Datei '%1' konnte nicht gespeichert werden: cannot replace the file: not a regular file",
+        {CCadDlg::IDC_SAVE, "Die Datei '%1' konnte nicht gespeichert werden: die Datei lässt sich nicht ersetzen: keine "
+                            "gewöhnliche Datei",
          "[WARN] Saving graphics to file '%1' failed: cannot replace the file: not a regular file"},
     };
     for (const auto& c : cases) {
