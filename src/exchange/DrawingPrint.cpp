@@ -44,5 +44,11 @@ bool CDrawingPrint::PrintOn(QPrinter& printer, const CGO_Database& database, con
     const double pen = CDrawingExport::PAGE_PEN_MM * printer.resolution() / kMillimetresPerInch;
     CDrawingPainter::Paint(painter, database, exchange::ExportArea(database, visible),
                            QRectF(0, 0, page.width(), page.height()), pen);
-    return painter.end();
+    // The pages reach the printer (or the file) only when the painter ends.
+    if (!painter.end()) {
+        LogWarn("Printing graphics failed: the printer did not take the pages.");
+        return false;
+    }
+    LogInfo("Graphics printed.");
+    return true;
 }

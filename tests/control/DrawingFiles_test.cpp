@@ -155,6 +155,7 @@ TEST_F(ControlCenterExchange, PrintGoesThroughThePrintDialog)
     EXPECT_GT(QFileInfo(Here("printed.pdf")).size(), 0);
     EXPECT_EQ(statuses, QStringList{"Drucke Grafik..."});
     EXPECT_TRUE(log.Contains("[INFO] Printing graphics..."));
+    EXPECT_TRUE(log.Contains("[INFO] Graphics printed."));
 
     QFile::remove(Here("printed.pdf"));
     confirm = false;
