@@ -8,14 +8,6 @@
 #include "log/CFormat.h"
 #include "view/Graphics.h"
 
-namespace {
-
-// Side of the square pick region around the cursor, in logical pixels, as
-// the mouse layer picks with it.
-constexpr double kPickSize = 5.0;
-
-} // namespace
-
 double CCursorProbe::CViewGeometry::WorldPerPixelX(const WorldCoordinates& range) const
 {
     return (range.xMax - range.xMin) / viewport[2] * ratio;

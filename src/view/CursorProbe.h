@@ -15,6 +15,10 @@ class CGraphics;
 
 class CCursorProbe {
 public:
+    // Side of the square pick region around the cursor, in logical pixels:
+    // the click picks with it, and the hover predicts that pick.
+    static constexpr double kPickSize = 5.0;
+
     // How the view maps pixels: its GL viewport (device pixels), its device
     // pixel ratio and its height in logical pixels.
     struct CViewGeometry {

@@ -1,0 +1,165 @@
+// The feedback of the drawing window's mouse layer: what is drawn over the
+// last scene for the cursor (hover highlight, band, previews, snap marker),
+// the point a click gives with snapping and Shift, and the cursor's text for
+// the status bar.
+#include "view/OpenGLMouse.h"
+
+#include "log/Logger.h"
+#include "snap/SnapGeometry.h"
+#include "view/FeedbackPainter.h"
+#include "view/Graphics.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+void COpenGLMouse::DrawBand(int shape)
+{
+    if (shape != BAND_LINE)
+        return;
+    glColor3f(0.0f, 0.0f, 1.0f);
+    feedback::DrawSegment(m_ptBandFrom, m_ptBandTo);
+    glFlush();
+}
+
+void COpenGLMouse::DrawPreview(CGO_Point cursor)
+{
+    glColor3f(0.0f, 0.0f, 1.0f);
+    if (m_nMode == MODE_DRAG) {
+        feedback::DrawListMoved(m_nPicked, CGO_Vector(cursor.x - m_ptDown.x, cursor.y - m_ptDown.y));
+    } else if (m_nPreview == PREVIEW_CIRCLE) {
+        const double radius = std::hypot(static_cast<double>(cursor.x) - m_ptAnchor.x,
+                                         static_cast<double>(cursor.y) - m_ptAnchor.y);
+        feedback::DrawCircleOutline(m_ptAnchor, static_cast<float>(radius));
+    } else if (m_nPreview == PREVIEW_MIRROR) {
+        feedback::DrawListMirrored(m_nPicked, m_ptAnchor, cursor);
+    }
+    glFlush();
+}
+
+void COpenGLMouse::EraseFeedback()
+{
+    // Putting the last scene back removes the feedback without a trace,
+    // whatever lay under it.
+    RestoreScene();
+}
+
+CCursorProbe::CViewGeometry COpenGLMouse::ViewGeometry()
+{
+    if (!m_probe.IsAttached())
+        m_probe.Attach(*GetGraphics());
+    CCursorProbe::CViewGeometry view;
+    glGetIntegerv(GL_VIEWPORT, view.viewport);
+    view.viewport[2] = std::max(1, view.viewport[2]);
+    view.viewport[3] = std::max(1, view.viewport[3]);
+    view.ratio = devicePixelRatio();
+    view.height = height();
+    return view;
+}
+
+void COpenGLMouse::SetSnapKinds(unsigned kinds)
+{
+    m_probe.SetSnapKinds(kinds);
+}
+
+CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap)
+{
+    CGO_Point raw;
+    WindowToWorld(x, y, &raw);
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    // The object being dragged offers nothing to drop it on.
+    CGO_Point point = m_probe.Snap(raw, view, dragEnd ? GetPickedId() : -1, snap);
+    const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE;
+    if (m_bShiftDown && secondPointOfALine) {
+        const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
+        point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, view.WorldPerPixelX(range), view.WorldPerPixelY(range));
+    }
+    return point;
+}
+
+CGO_Point COpenGLMouse::ClickPoint(int x, int y, bool dragEnd)
+{
+    CSnapResult snap;
+    const CGO_Point point = ProbePoint(x, y, dragEnd, snap);
+    if (snap.IsSnapped())
+        LogDebug("Snapped to %s at (%4.1f, %4.1f).", SnapKindName(snap.m_nKind), snap.m_pt.x, snap.m_pt.y);
+    return point;
+}
+
+void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
+{
+    if (m_bBandShown || m_bMarksShown)
+        EraseFeedback();
+    m_bMarksShown = false;
+    const bool showBand = m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown;
+    const bool dragging = leftDown && m_nMode == MODE_DRAG;
+    if (!showBand && !dragging)
+        m_bBandShown = false;
+
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    m_hover = m_bCursorInside ? m_probe.Hover(x, y, view) : hittest::CHit();
+    if (m_nMode == MODE_PICK && m_hover.IsHit()) {
+        glColor3f(0.0f, 0.0f, 1.0f);
+        feedback::DrawList(m_hover.m_pObject->GetDisplayList());
+        m_bMarksShown = true;
+    }
+    CSnapResult snap;
+    CGO_Point point;
+    if (m_nMode == MODE_POINT || m_nMode == MODE_DRAG) {
+        point = ProbePoint(x, y, dragging, snap);
+    } else {
+        WindowToWorld(x, y, &point);
+    }
+    if (showBand || dragging) {
+        m_ptCurrent = point;
+        m_ptBandFrom = showBand ? m_ptAnchor : m_ptDown;
+        m_ptBandTo = m_ptCurrent;
+        DrawBand(BAND_LINE);
+        DrawPreview(m_ptCurrent);
+        m_bBandShown = true;
+    }
+    if (snap.IsSnapped() && m_bCursorInside) {
+        DrawSnapMarker(snap);
+        m_bMarksShown = true;
+    }
+    if (m_bCursorInside)
+        ReportCursor(point, snap);
+}
+
+void COpenGLMouse::ShowFeedbackAgain()
+{
+    if (!MakeCurrent())
+        return;
+    ShowFeedbackAt(m_bLastLeftDown, m_ptLastPixel.x(), m_ptLastPixel.y());
+    Present();
+}
+
+void COpenGLMouse::DrawSnapMarker(const CSnapResult& snap)
+{
+    // Five logical pixels each way, whatever the zoom and ratio.
+    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
+    glColor3f(0.0f, 0.0f, 1.0f);
+    feedback::DrawSnapMarker(snap.m_nKind, snap.m_pt, 5.0 * view.WorldPerPixelX(range), 5.0 * view.WorldPerPixelY(range));
+    glFlush();
+}
+
+void COpenGLMouse::ReportCursor(CGO_Point point, const CSnapResult& snap)
+{
+    emit CursorTextChanged(QString::fromStdString(CCursorProbe::StatusText(point, snap, m_hover)));
+}
+
+void COpenGLMouse::AfterPaintRender()
+{
+    // After a zoom or pan the feedback follows the cursor, which stood still
+    // while the drawing moved under it. The scene under it is new.
+    if (!m_bFeedbackAfterPaint)
+        return;
+    m_bFeedbackAfterPaint = false;
+    if (m_bCursorInside) {
+        m_bBandShown = false;
+        m_bMarksShown = false;
+        ShowFeedbackAt(m_bLastLeftDown, m_ptLastPixel.x(), m_ptLastPixel.y());
+    }
+}
