@@ -1,6 +1,10 @@
 // The placement rule, on rectangles only, so it can be checked for any screen.
 #include "control/WindowPlacement.h"
 
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
 #include <algorithm>
 
 namespace {
@@ -45,4 +49,17 @@ CWindowLayout PlaceWindows(const QRect& screen, const QRect& drawingFrame, const
         layout.controlFrame = QPoint(drawingFrame.left(), layout.drawingFrame.bottom() + 1 + kGap);
     }
     return layout;
+}
+
+void PlaceBeside(QWidget& controlCenter, QWindow& drawingWindow)
+{
+    const QScreen* screen = drawingWindow.screen();
+    if (screen == nullptr)
+        return;
+    const QMargins frame = drawingWindow.frameMargins();
+    const QSize controlFrame = controlCenter.size().grownBy(frame);
+    const CWindowLayout layout = PlaceWindows(screen->availableGeometry(), drawingWindow.frameGeometry(), controlFrame);
+    if (layout.drawingFrame != drawingWindow.frameGeometry())
+        drawingWindow.resize(layout.drawingFrame.size().shrunkBy(frame));
+    controlCenter.move(layout.controlFrame);
 }

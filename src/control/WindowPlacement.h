@@ -8,6 +8,9 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+class QWindow;
+
 struct CWindowLayout {
     QRect drawingFrame;   // the drawing window's frame, decorations included
     QPoint controlFrame;  // the top left corner of the control center's frame
@@ -16,3 +19,8 @@ struct CWindowLayout {
 // screen: the available area; drawingFrame: where the drawing window was
 // opened; controlFrame: the size of the control center's frame.
 CWindowLayout PlaceWindows(const QRect& screen, const QRect& drawingFrame, const QSize& controlFrame);
+
+// Moves controlCenter, not yet shown, beside drawingWindow, which is, by
+// PlaceWindows on the drawing window's screen. The control center is not
+// framed yet; its decorations are taken to be those of the drawing window.
+void PlaceBeside(QWidget& controlCenter, QWindow& drawingWindow);

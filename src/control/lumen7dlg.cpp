@@ -20,7 +20,6 @@
 #include <QAbstractButton>
 #include <QEventLoop>
 #include <QMessageBox>
-#include <QScreen>
 
 namespace {
 
@@ -151,7 +150,7 @@ bool CCadDlg::OnInitDialog()
     }
 
     if (m_bViewCreated)
-        PlaceBesideDrawingWindow();
+        PlaceBeside(*this, m_view);
 
     CGraphics* graphics = m_view.GetGraphics();
     graphics->Init();
@@ -160,21 +159,6 @@ bool CCadDlg::OnInitDialog()
         graphics->Draw();
     }
     return true;
-}
-
-void CCadDlg::PlaceBesideDrawingWindow()
-{
-    const QScreen* screen = m_view.screen();
-    if (screen == nullptr)
-        return;
-    // The control center is not framed yet; its decorations are taken to be
-    // those of the drawing window.
-    const QMargins frame = m_view.frameMargins();
-    const QSize controlFrame = size().grownBy(frame);
-    const CWindowLayout layout = PlaceWindows(screen->availableGeometry(), m_view.frameGeometry(), controlFrame);
-    if (layout.drawingFrame != m_view.frameGeometry())
-        m_view.resize(layout.drawingFrame.size().shrunkBy(frame));
-    move(layout.controlFrame);
 }
 
 void CCadDlg::CreateStatusBar()

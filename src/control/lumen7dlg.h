@@ -147,7 +147,6 @@ private:
 
     bool OnInitDialog();
     void CreateStatusBar();
-    void PlaceBesideDrawingWindow();
     void ConnectButtons();
     void ConnectHistory();
     void ConnectSnapSwitches();
