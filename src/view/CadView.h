@@ -12,6 +12,7 @@ public:
 
     void Resize(int width, int height) override;
     void Render() override;
+    bool PictureIsCurrent() override { return !m_graphics.HasChangedSinceRender(); }
 
 private:
     CGraphics m_graphics;

@@ -25,6 +25,25 @@ constexpr int kSelectBufferMinimum = 100;
 CGraphics::CGraphics()
 {
     CGO_VisibleBox::Set(VisibleBox());
+    m_database.AddObserver(this);
+}
+
+CGraphics::~CGraphics()
+{
+    m_database.RemoveObserver(this);
+}
+
+void CGraphics::SetGridShown(bool shown)
+{
+    m_bChanged = m_bChanged || shown != m_bGridShown;
+    m_bGridShown = shown;
+}
+
+void CGraphics::SetPixelRatio(double ratio)
+{
+    const double taken = ratio > 0.0 ? ratio : 1.0;
+    m_bChanged = m_bChanged || taken != m_dGridRatio;
+    m_dGridRatio = taken;
 }
 
 void CGraphics::Init()
@@ -89,6 +108,7 @@ void CGraphics::RenderScene()
     glColor3f(0.0f, 0.0f, 0.0f);
     glLineWidth(1.0f);
     Draw(GL_RENDER);
+    m_bChanged = false;
 }
 
 int CGraphics::Pick(double x, double y, double size, const GLint viewport[4])
@@ -132,6 +152,7 @@ bool CGraphics::SetWorldCoordinates(float xMin, float xMax, float yMin, float yM
     m_xMax = xMax;
     m_yMin = yMin;
     m_yMax = yMax;
+    m_bChanged = true;
     LogDebug("World coordinates are now X(%4.1f, %4.1f), Y(%4.1f, %4.1f)", m_xMin, m_xMax, m_yMin, m_yMax);
     const CGO_Box previous = CGO_VisibleBox::Get();
     CGO_VisibleBox::Set(VisibleBox());

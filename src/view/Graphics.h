@@ -4,16 +4,20 @@
 #pragma once
 
 #include "database/GO_Database.h"
+#include "database/GO_DatabaseObserver.h"
 #include "snap/SpatialIndex.h"
 #include "view/ViewRange.h"
 
 #include <GL/gl.h>
 
-class CGraphics {
+class CGraphics : private IGO_DatabaseObserver {
 public:
     // Tells the objects the visible range (see CGO_VisibleBox): the program
     // has one scene, and the last one constructed or given a range owns it.
     CGraphics();
+    ~CGraphics() override;
+    CGraphics(const CGraphics&) = delete;
+    CGraphics& operator=(const CGraphics&) = delete;
 
     void Init();
     void Draw() { Draw(GL_RENDER); }
@@ -50,10 +54,14 @@ public:
 
     // The snap grid beneath the objects, light grey, with cells at least
     // 12 logical pixels wide.
-    void SetGridShown(bool shown) { m_bGridShown = shown; }
+    void SetGridShown(bool shown);
     bool IsGridShown() const { return m_bGridShown; }
     // Device pixels per logical pixel of the window drawn into, for the grid.
-    void SetPixelRatio(double ratio) { m_dGridRatio = ratio > 0.0 ? ratio : 1.0; }
+    void SetPixelRatio(double ratio);
+    // Whether anything the picture shows changed since the last RenderScene:
+    // an object, the range, the grid or the pixel ratio. A window whose
+    // picture is still current can show it again without drawing it.
+    bool HasChangedSinceRender() const { return m_bChanged; }
     int Load(const char* path) { return m_database.Load(path); }
     bool Save(const char* path) { return m_database.Save(path); }
 
@@ -69,6 +77,10 @@ private:
     CSpatialIndex m_index{m_database};
     bool m_bGridShown = false;
     double m_dGridRatio = 1.0;
+    bool m_bChanged = true;
+
+    void OnSlotChanging(int) override { m_bChanged = true; }
+    void OnDrawingReplaced() override { m_bChanged = true; }
 
     void DrawGrid();
 };

@@ -187,6 +187,7 @@ QImage COpenGL::GrabFramebuffer()
 void COpenGL::Resize(int, int) {}
 void COpenGL::Render() {}
 void COpenGL::AfterPaintRender() {}
+bool COpenGL::PictureIsCurrent() { return false; }
 
 void COpenGL::OnPaint()
 {
@@ -196,6 +197,13 @@ void COpenGL::OnPaint()
         return;
     s_bPainting = true;
     Resize(BufferWidth(), BufferHeight());
+    if (m_bSceneStored && PictureIsCurrent()) {
+        // Uncovered or shown again: the drawing buffer still holds the
+        // picture, feedback and all, and a large drawing takes long to draw.
+        Present();
+        s_bPainting = false;
+        return;
+    }
     Render();
     AfterPaintRender();
     glFlush();
@@ -220,8 +228,11 @@ void COpenGL::closeEvent(QCloseEvent* event)
 
 void COpenGL::exposeEvent(QExposeEvent*)
 {
+    // Painted at the next frame, with whatever else asked for a paint until
+    // then: a window appearing, moving or being uncovered sends several
+    // exposes, and each paint of a large drawing takes long.
     if (isExposed())
-        OnPaint();
+        requestUpdate();
 }
 
 void COpenGL::resizeEvent(QResizeEvent*)

@@ -29,6 +29,10 @@ public:
     // Runs after the Render of a paint, before the picture is presented:
     // what is drawn over the scene can be drawn again here.
     virtual void AfterPaintRender();
+    // True when the last Render's picture is still what Render would draw;
+    // a paint then only shows the drawing buffer again. Never, unless the
+    // window knows better.
+    virtual bool PictureIsCurrent();
 
     // Makes the window's context current again (other contexts, such as Qt's
     // own, may have been made current in between) and binds the drawing

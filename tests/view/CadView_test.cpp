@@ -6,6 +6,8 @@
 
 #include <QGuiApplication>
 
+#include <functional>
+
 #include <GL/gl.h>
 
 using viewtest::IsBlack;
@@ -73,6 +75,44 @@ TEST_F(ViewWindow, ResizeKeepsThePictureAfterTheNextPaint)
     const QImage image = view.GrabFramebuffer();
     EXPECT_EQ(image.size(), (QSizeF(500, 300) * Ratio()).toSize());
     EXPECT_GT(viewtest::CountPixels(image, IsBlack), 0);
+}
+
+// A paint that finds the picture current shows the drawing buffer again
+// (a window uncovered or shown again); anything the picture shows that
+// changed has the next paint draw it.
+TEST_F(ViewWindow, APaintDrawsOnlyWhatChangedSinceTheLastRender)
+{
+    AddLine(-250, 0, 250, 0);
+    view.Render();
+    const int before = view.renders;
+    view.hide();
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.requestUpdate();
+    Settle();
+    EXPECT_EQ(view.renders, before) << "an unchanged drawing was drawn again";
+    EXPECT_GT(viewtest::CountPixels(view.GrabFramebuffer(), IsBlack), 0);
+
+    CGraphics* graphics = view.GetGraphics();
+    const struct {
+        const char* change;
+        std::function<void()> make;
+    } changes[] = {
+        {"an object added", [this] { AddLine(-250, 100, 250, 100); }},
+        {"the range", [graphics] { graphics->SetWorldCoordinates(-400, 400, -400, 400); }},
+        {"the grid", [graphics] { graphics->SetGridShown(true); }},
+        {"an object removed", [graphics] { graphics->GetDatabase()->RemoveById(0); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        view.Render();
+        const int rendered = view.renders;
+        c.make();
+        view.requestUpdate();
+        Settle();
+        EXPECT_EQ(view.renders, rendered + 1);
+    }
+    graphics->SetGridShown(false);
 }
 
 } // namespace
