@@ -5,6 +5,9 @@
 #pragma once
 
 #include "log/Logger.h"
+#include "support/HeadlessGL.h"
+
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -57,5 +60,30 @@ private:
     std::string m_path;
     bool m_bValid = false;
 };
+
+// Registers and runs the benchmarks in a headless GL context, which lives
+// until they are done; addContext, if given, adds lines to the report's
+// context once the command line is read. Returns the exit status: 2 without
+// a context, 1 for arguments the library does not know.
+inline int RunWithHeadlessGL(const char* program, int argc, char** argv, void (*registerAll)(),
+                             void (*addContext)() = nullptr)
+{
+    testsupport::HeadlessGL gl;
+    if (!gl.IsValid()) {
+        std::fprintf(stderr, "%s: no headless GL context\n", program);
+        return 2;
+    }
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    if (addContext != nullptr)
+        addContext();
+    int status = 0;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        status = 1;
+    else
+        benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return status;
+}
 
 } // namespace benchsupport

@@ -229,6 +229,12 @@ void RegisterAll()
         ->Iterations(30)->Unit(benchmark::kMillisecond);
 }
 
+void AddGlContext()
+{
+    benchmark::AddCustomContext("GL_VERSION", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    benchmark::AddCustomContext("padded", CGO_DisplayList::PadsCurrentContext() ? "yes" : "no");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -239,23 +245,5 @@ int main(int argc, char** argv)
     // Only the compiling is measured here: the log lines of the objects are
     // dropped before they are formatted.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_FATAL);
-    int status = 0;
-    {
-        testsupport::HeadlessGL gl;
-        if (!gl.IsValid()) {
-            std::fprintf(stderr, "DisplayList_bench: no headless GL context\n");
-            status = 2;
-        } else {
-            RegisterAll();
-            benchmark::Initialize(&argc, argv);
-            benchmark::AddCustomContext("GL_VERSION", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
-            benchmark::AddCustomContext("padded", CGO_DisplayList::PadsCurrentContext() ? "yes" : "no");
-            if (benchmark::ReportUnrecognizedArguments(argc, argv))
-                status = 1;
-            else
-                benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-    }
-    return status;
+    return benchsupport::RunWithHeadlessGL("DisplayList_bench", argc, argv, RegisterAll, AddGlContext);
 }

@@ -260,21 +260,5 @@ int main(int argc, char** argv)
         return 2;
     // As in the program: every level is written.
     CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
-    int status = 0;
-    {
-        testsupport::HeadlessGL gl;
-        if (!gl.IsValid()) {
-            std::fprintf(stderr, "Snap_bench: no headless GL context\n");
-            status = 2;
-        } else {
-            RegisterAll();
-            benchmark::Initialize(&argc, argv);
-            if (benchmark::ReportUnrecognizedArguments(argc, argv))
-                status = 1;
-            else
-                benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-    }
-    return status;
+    return benchsupport::RunWithHeadlessGL("Snap_bench", argc, argv, RegisterAll);
 }
