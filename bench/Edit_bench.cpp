@@ -1,12 +1,12 @@
 // Cost of undo on a large drawing: an undone move against one full redraw
 // (it should cost one list rebuild plus that redraw, whatever the drawing's
 // size), and the history's memory per step. Figures are in bench/README.md.
-#include "edit/UndoHistory.h"
+#include "control/UndoHistory.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 #include "BenchSupport.h"
 
 #include <GL/gl.h>

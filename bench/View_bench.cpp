@@ -9,7 +9,7 @@
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 #include "BenchSupport.h"
 
 #include <GL/gl.h>

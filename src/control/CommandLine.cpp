@@ -6,7 +6,7 @@
 #include "control/CadApp.h"
 #include "database/GO_Database.h"
 #include "exchange/DrawingExchange.h"
-#include "exchange/DrawingExport.h"
+#include "output/DrawingExport.h"
 #include "exchange/FileFormat.h"
 #include "log/Logger.h"
 

@@ -5,9 +5,9 @@
 #include "control/GermanReasons.h"
 
 #include "exchange/DrawingExchange.h"
-#include "exchange/DrawingExport.h"
+#include "output/DrawingExport.h"
 #include "exchange/SkippedEntities.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <QFile>
 #include <QFileDialog>

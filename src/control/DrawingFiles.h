@@ -3,7 +3,7 @@
 // export and print, and telling the user what failed or was left out.
 #pragma once
 
-#include "exchange/DrawingPrint.h"
+#include "output/DrawingPrint.h"
 #include "exchange/FileFormat.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "control/HistoryControls.h"
 
-#include "edit/UndoHistory.h"
+#include "control/UndoHistory.h"
 
 #include <QAbstractButton>
 #include <QKeySequence>

@@ -14,7 +14,7 @@
 #include "dialogs/DialogRunner.h"
 #include "dialogs/DialogTemplate.h"
 #include "log/Logger.h"
-#include "snap/SnapSwitches.h"
+#include "control/SnapSwitches.h"
 #include "snap/SnapTypes.h"
 
 #include <QAbstractButton>

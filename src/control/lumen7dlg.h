@@ -4,8 +4,8 @@
 #pragma once
 
 #include "control/DrawingFiles.h"
-#include "control/DrawingSnapshot.h"
-#include "edit/UndoHistory.h"
+#include "database/DrawingSnapshot.h"
+#include "control/UndoHistory.h"
 #include "geometry/GO_Point.h"
 #include "view/CadMessages.h"
 #include "view/CadView.h"

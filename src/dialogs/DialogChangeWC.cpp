@@ -6,7 +6,7 @@
 #include "dialogs/DialogResult.h"
 #include "log/CFormat.h"
 #include "log/Logger.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <QLineEdit>
 

@@ -5,7 +5,7 @@
 #include "dialogs/DialogHost.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/DialogTemplate.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

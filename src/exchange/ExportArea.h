@@ -2,7 +2,7 @@
 // of it is. Plain arithmetic; the Qt front ends paint what it gives.
 #pragma once
 
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 class CGO_Database;
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "geometry/GO_Box.h"
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 class CGO_GeoObject;
 class CSpatialIndex;

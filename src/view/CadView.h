@@ -2,7 +2,7 @@
 // redraw of the scene's display lists.
 #pragma once
 
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 #include "view/OpenGLMouse.h"
 
 class CCadView : public COpenGLMouse {

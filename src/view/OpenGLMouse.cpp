@@ -6,7 +6,7 @@
 #include "log/Logger.h"
 #include "view/CadMessages.h"
 #include "view/CommandKeys.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <QCursor>
 #include <QKeyEvent>

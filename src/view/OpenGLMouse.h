@@ -4,7 +4,7 @@
 
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
-#include "view/CursorProbe.h"
+#include "view/scene/CursorProbe.h"
 #include "view/OpenGL.h"
 #include "view/ViewNavigator.h"
 

@@ -6,8 +6,8 @@
 
 #include "log/Logger.h"
 #include "snap/SnapGeometry.h"
-#include "view/FeedbackPainter.h"
-#include "view/Graphics.h"
+#include "view/scene/FeedbackPainter.h"
+#include "view/scene/Graphics.h"
 
 #include <GL/gl.h>
 

@@ -3,7 +3,7 @@
 #include "view/ViewNavigator.h"
 
 #include "database/GO_Database.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 #include "view/OpenGLMouse.h"
 
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 // burst of wheel events on a large drawing costs one or two redraws.
 #pragma once
 
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <QPointF>
 

@@ -7,7 +7,7 @@
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "control/lumen7dlg.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogHost.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,6 +3,7 @@
 #include "log/CFormat.h"
 #include "log/Logger.h"
 #include "support/LogTail.h"
+#include "support/TestWorkDir.h"
 
 #include <gtest/gtest.h>
 
@@ -115,9 +116,8 @@ protected:
     void SetUp() override
     {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        char pattern[] = "/tmp/lumen7-logger-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        m_dir = testsupport::MakeScratchDir("lumen7-logger");
+        ASSERT_FALSE(m_dir.empty());
         setenv("LUMEN7_TEST_WORKDIR", m_dir.c_str(), 1);
     }
     void TearDown() override { unsetenv("LUMEN7_TEST_WORKDIR"); }

@@ -7,7 +7,7 @@
 #include "log/Logger.h"
 #include "snap/SpatialIndex.h"
 #include "support/HeadlessGL.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include <gtest/gtest.h>
 

@@ -20,5 +20,7 @@ int main(int argc, char** argv)
     setenv("HOME", folder.c_str(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    testsupport::NoteTestResult(result);
+    return result;
 }

@@ -7,5 +7,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::EnterTestWorkDir();
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    testsupport::NoteTestResult(result);
+    return result;
 }

@@ -1,7 +1,7 @@
 // The log of redraws and picks over emptied slots: a single missing display
 // list keeps its own line, a run of them gives one line, in drawing order,
 // and a million of them leave the log small.
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include "database/DatabaseTestUtil.h"
 #include "log/Logger.h"

@@ -1,6 +1,6 @@
 // The scene: what a full redraw puts into the drawing buffer, the log lines
 // of drawing every list, and which world ranges are taken.
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include "support/LogTail.h"
 #include "view/ViewTestSupport.h"

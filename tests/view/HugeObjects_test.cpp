@@ -1,7 +1,7 @@
 // Lines and circles far larger than the visible range: drawn where they cross
 // it, at the default range and after any range change, picked where they are
 // drawn, and never changed in their stored coordinates.
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include "support/LogTail.h"
 #include "view/ViewTestSupport.h"

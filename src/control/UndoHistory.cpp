@@ -1,6 +1,6 @@
 // The QUndoStack front end of the edit journal: each command holds one edit
 // step; the operation it records has already run when the command is pushed.
-#include "edit/UndoHistory.h"
+#include "control/UndoHistory.h"
 
 #include "database/GO_Database.h"
 #include "log/Logger.h"

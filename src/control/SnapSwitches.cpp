@@ -1,6 +1,6 @@
 // Snap switches and their QSettings entries, one boolean per kind, so the
 // settings file reads like the buttons.
-#include "snap/SnapSwitches.h"
+#include "control/SnapSwitches.h"
 
 #include "snap/SnapTypes.h"
 

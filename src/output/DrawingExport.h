@@ -4,7 +4,7 @@
 #pragma once
 
 #include "exchange/FileFormat.h"
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <QByteArray>
 #include <QString>

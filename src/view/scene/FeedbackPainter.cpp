@@ -1,7 +1,7 @@
 // Feedback through the modelview matrix: a translated or reflected call of
 // the object's own list shows the result without computing (and logging) the
 // transform itself.
-#include "view/FeedbackPainter.h"
+#include "view/scene/FeedbackPainter.h"
 
 #include "geometry/GO_Circle.h"
 #include "snap/SnapTypes.h"

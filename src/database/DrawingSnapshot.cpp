@@ -1,5 +1,5 @@
 // Snapshots of the stored geometry: slot by slot, what saving would write.
-#include "control/DrawingSnapshot.h"
+#include "database/DrawingSnapshot.h"
 
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"

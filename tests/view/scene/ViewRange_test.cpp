@@ -1,7 +1,7 @@
 // The range arithmetic behind zoom, pan and fit, without a window: the point
 // under the cursor stays put, pans move by whole pixels, fits show the
 // drawing square and whole, and no step ever leaves a drawable range.
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "database/GO_Database.h"
-#include "exchange/DrawingPainter.h"
+#include "output/DrawingPainter.h"
 #include "exchange/ExportArea.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"

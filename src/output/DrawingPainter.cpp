@@ -1,6 +1,6 @@
 // World to device coordinates in double precision, done here rather than by
 // a painter transform: a transform would scale the pen along with the world.
-#include "exchange/DrawingPainter.h"
+#include "output/DrawingPainter.h"
 
 #include "database/GO_Database.h"
 #include "geometry/GO_Circle.h"

@@ -2,9 +2,9 @@
 // rsvg-convert, the PDF (exported or printed) through pdftoppm, the PNG as it
 // is. Each must show the objects where they belong, y upwards, in thin black
 // lines, and SVG and PDF must be vectors.
-#include "exchange/DrawingExport.h"
-#include "exchange/DrawingPrint.h"
-#include "exchange/ExchangeGuiTestUtil.h"
+#include "output/DrawingExport.h"
+#include "output/DrawingPrint.h"
+#include "output/OutputTestUtil.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // QPrinter and QPrintDialog around CDrawingPainter.
-#include "exchange/DrawingPrint.h"
+#include "output/DrawingPrint.h"
 
-#include "exchange/DrawingExport.h"
-#include "exchange/DrawingPainter.h"
+#include "output/DrawingExport.h"
+#include "output/DrawingPainter.h"
 #include "exchange/ExportArea.h"
 #include "log/Logger.h"
 

@@ -6,7 +6,7 @@
 #include "database/GO_Database.h"
 #include "database/GO_DatabaseObserver.h"
 #include "snap/SpatialIndex.h"
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <GL/gl.h>
 

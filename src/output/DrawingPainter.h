@@ -3,7 +3,7 @@
 // lines, lines and circles as vectors.
 #pragma once
 
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <QRectF>
 

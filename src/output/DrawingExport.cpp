@@ -1,10 +1,10 @@
 // SVG through QSvgGenerator, PDF through QPdfWriter (an A4 page turned to
 // suit the drawing), PNG through QImage; rendered into memory first, so the
 // file is replaced in one step.
-#include "exchange/DrawingExport.h"
+#include "output/DrawingExport.h"
 
 #include "database/FileReplacer.h"
-#include "exchange/DrawingPainter.h"
+#include "output/DrawingPainter.h"
 #include "exchange/ExportArea.h"
 #include "log/Logger.h"
 

@@ -1,7 +1,7 @@
 // Zoom, pan and fit as arithmetic on the range, in double precision and then
 // rounded to the floats the scene keeps; every result is checked to be
 // drawable before it is handed out.
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include "log/CFormat.h"
 

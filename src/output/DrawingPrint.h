@@ -2,7 +2,7 @@
 // the exported ones, fitted to the printable area of the page.
 #pragma once
 
-#include "view/ViewRange.h"
+#include "view/scene/ViewRange.h"
 
 #include <functional>
 

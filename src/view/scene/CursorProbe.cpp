@@ -1,12 +1,12 @@
 // The probe works in the same numbers as the selection pick and the drawn
 // grid, so that what it predicts is what the click and the picture do.
-#include "view/CursorProbe.h"
+#include "view/scene/CursorProbe.h"
 
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/CFormat.h"
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 double CCursorProbe::CViewGeometry::WorldPerPixelX(const WorldCoordinates& range) const
 {

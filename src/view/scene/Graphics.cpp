@@ -1,6 +1,6 @@
 // The scene: drawing every display list, the full redraw and selection-mode
 // picking. Plain OpenGL and GLU; whoever calls it keeps a context current.
-#include "view/Graphics.h"
+#include "view/scene/Graphics.h"
 
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_VisibleBox.h"
