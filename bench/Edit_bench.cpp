@@ -2,6 +2,7 @@
 // (it should cost one list rebuild plus that redraw, whatever the drawing's
 // size), and the history's memory per step. Figures are in bench/README.md.
 #include "control/UndoHistory.h"
+#include "edit/Editor.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
@@ -78,11 +79,7 @@ void BM_UndoOfAMoveAgainstRedraw(benchmark::State& state)
     double redrawSeconds = 0.0;
     int object = 0;
     for (auto _ : state) {
-        history.BeginStep(EDIT_MOVE);
-        CGO_GeoObject* moved = graphics.GetDatabase()->Find(object);
-        moved->Move(CGO_Vector(1.0f, 2.0f));
-        moved->GenerateDisplayList();
-        history.EndStep();
+        CEditor(*graphics.GetDatabase(), &history).Transform({object}, CTransform::Move(CGO_Vector(1.0f, 2.0f)));
         object = (object + 7919) % n;
         const double undo = Seconds([&] {
             history.Undo();
@@ -113,12 +110,10 @@ void BM_HistoryMemoryPerStep(benchmark::State& state)
         CGraphics graphics;
         Fill(graphics, 1000);
         auto history = std::make_unique<CUndoHistory>(*graphics.GetDatabase());
+        CEditor editor(*graphics.GetDatabase(), history.get());
         const std::size_t before = mallinfo2().uordblks;
         for (int i = 0; i < steps; ++i) {
-            history->BeginStep(EDIT_ROTATE);
-            CGO_GeoObject* object = graphics.GetDatabase()->Find(i % 1000);
-            object->Rotate(1.0f);
-            history->EndStep();
+            editor.Transform({i % 1000}, CTransform::Rotate(1.0f));
         }
         const std::size_t after = mallinfo2().uordblks;
         state.counters["bytes_per_step"] = static_cast<double>(after - before) / steps;

@@ -55,7 +55,7 @@ void CHistoryControls::UpdateButtons()
 
 void CHistoryControls::StepThroughHistory(bool undo)
 {
-    if (m_history.IsRecording() || !(undo ? m_history.CanUndo() : m_history.CanRedo()))
+    if (m_history.IsBusy() || !(undo ? m_history.CanUndo() : m_history.CanRedo()))
         return;
     m_beforeStep();
     if (undo ? m_history.Undo() : m_history.Redo())

@@ -28,7 +28,7 @@ private:
 
 } // namespace
 
-CUndoHistory::CUndoHistory(CGO_Database& database) : m_database(database), m_journal(database)
+CUndoHistory::CUndoHistory(CGO_Database& database) : m_database(database)
 {
     connect(&m_stack, &QUndoStack::indexChanged, this, &CUndoHistory::Changed);
     connect(&m_stack, &QUndoStack::cleanChanged, this, &CUndoHistory::Changed);
@@ -46,19 +46,8 @@ const QString& CUndoHistory::StepName(EditKind kind)
     return names[kind];
 }
 
-void CUndoHistory::BeginStep(EditKind kind)
+void CUndoHistory::PushStep(std::unique_ptr<CEditStep> step)
 {
-    m_journal.Begin(kind);
-}
-
-void CUndoHistory::NameStep(EditKind kind)
-{
-    m_journal.SetKind(kind);
-}
-
-void CUndoHistory::EndStep()
-{
-    std::unique_ptr<CEditStep> step = m_journal.End();
     if (!step)
         return;
     // push() redoes the command at once, but the operation has already run.
@@ -87,7 +76,7 @@ bool CUndoHistory::Redo()
 
 bool CUndoHistory::Step(bool undo)
 {
-    if (m_journal.IsOpen() || !(undo ? m_stack.canUndo() : m_stack.canRedo()))
+    if (IsBusy() || !(undo ? m_stack.canUndo() : m_stack.canRedo()))
         return false;
     m_bStepFailed = false;
     if (undo)

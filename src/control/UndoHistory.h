@@ -4,7 +4,7 @@
 // (world range, zoom) are no part of it.
 #pragma once
 
-#include "edit/EditJournal.h"
+#include "edit/Editor.h"
 
 #include <QObject>
 #include <QString>
@@ -12,17 +12,16 @@
 
 class CGO_Database;
 
-class CUndoHistory : public QObject {
+class CUndoHistory : public QObject, public IEditStepSink {
     Q_OBJECT
 public:
     explicit CUndoHistory(CGO_Database& database);
 
-    // Everything the database does between these two calls is one step, if
-    // it changed anything.
-    void BeginStep(EditKind kind);
-    void NameStep(EditKind kind);
-    void EndStep();
-    bool IsRecording() const { return m_journal.IsOpen(); }
+    // A finished operation of the edit layer.
+    void PushStep(std::unique_ptr<CEditStep> step) override;
+    // While an operation is under way (its dialog may be open), undo and
+    // redo wait.
+    bool IsBusy() const { return m_nBusy > 0; }
 
     // False when there was nothing to undo or redo.
     bool Undo();
@@ -44,13 +43,13 @@ public:
     // The German name of a kind of step, as the buttons show it.
     static const QString& StepName(EditKind kind);
 
-    // Opens a step for the lifetime of the scope.
-    class Scope {
+    // Marks the history busy for the lifetime of the scope.
+    class Busy {
     public:
-        Scope(CUndoHistory& history, EditKind kind) : m_history(history) { m_history.BeginStep(kind); }
-        ~Scope() { m_history.EndStep(); }
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
+        explicit Busy(CUndoHistory& history) : m_history(history) { ++m_history.m_nBusy; }
+        ~Busy() { --m_history.m_nBusy; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
 
     private:
         CUndoHistory& m_history;
@@ -64,8 +63,8 @@ private:
     bool Step(bool undo);
 
     CGO_Database& m_database;
-    CEditJournal m_journal;
     QUndoStack m_stack;
+    int m_nBusy = 0;
     bool m_bStepFailed = false;
     bool m_bPushing = false;
 };

@@ -4,14 +4,13 @@
 // ControlCenterActions.cpp.
 #include "control/lumen7dlg.h"
 
-#include "control/ActionEditKind.h"
 #include "control/HistoryControls.h"
+#include "control/OperationTable.h"
 #include "control/StatusLine.h"
 #include "control/UnsavedChangesQuestion.h"
 #include "control/WindowPlacement.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogResult.h"
-#include "dialogs/DialogRunner.h"
 #include "dialogs/DialogTemplate.h"
 #include "log/Logger.h"
 #include "control/SnapSwitches.h"
@@ -45,7 +44,8 @@ CCadDlg* CCadDlg::GetInstance()
 
 CCadDlg::CCadDlg()
     : QDialog(nullptr), m_szIdle(QStringLiteral("CAD Control Center")),
-      m_history(*m_view.GetGraphics()->GetDatabase()), m_files(*m_view.GetGraphics(), this)
+      m_history(*m_view.GetGraphics()->GetDatabase()), m_editor(*m_view.GetGraphics()->GetDatabase(), &m_history),
+      m_files(*m_view.GetGraphics(), this)
 {
     // The templates and the icon are compiled into a static library; nothing
     // would pull them into the program without this reference.
@@ -91,13 +91,6 @@ void CCadDlg::ConnectButtons()
         {IDC_LOAD, &CCadDlg::OnLoad},
         {IDC_EXPORT, &CCadDlg::OnExport},
         {IDC_PRINT, &CCadDlg::OnPrint},
-        {IDC_DRAW_LINE, &CCadDlg::OnDrawLine},
-        {IDC_DRAW_CIRCLE, &CCadDlg::OnDrawCircle},
-        {IDC_DELETE_OBJECT, &CCadDlg::OnDeleteObject},
-        {IDC_MOVE_OBJECT, &CCadDlg::OnMoveObject},
-        {IDC_ROTATE_OBJECT, &CCadDlg::OnRotateObject},
-        {IDC_SCALE_OBJECT, &CCadDlg::OnScaleObject},
-        {IDC_FLIP_OBJECT, &CCadDlg::OnFlipObject},
         {IDC_CHANGE_WC, &CCadDlg::OnChangeWorldCoordinates},
         {IDC_SHOW_ALL, &CCadDlg::OnShowAll},
     };
@@ -105,6 +98,12 @@ void CCadDlg::ConnectButtons()
         auto* control = qobject_cast<QAbstractButton*>(m_controls.value(button.id));
         if (control != nullptr)
             connect(control, &QAbstractButton::clicked, this, button.handler);
+    }
+    for (const COperation* operation = OperationsBegin(); operation != OperationsEnd(); ++operation) {
+        auto* control = qobject_cast<QAbstractButton*>(m_controls.value(operation->button));
+        const int id = operation->button;
+        if (control != nullptr)
+            connect(control, &QAbstractButton::clicked, this, [this, id] { StartOperation(id); });
     }
 }
 
@@ -187,9 +186,8 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
 {
     if (message == WM_CAD_COMMAND)
         return OnCommand(wParam);
-    // Whatever the drawing window's result leads to, mouse step or dialog, is
-    // one step of the history if it changes the drawing.
-    CUndoHistory::Scope step(m_history, EditKindOfAction(m_nAction));
+    // Undo and redo wait until the result is handled, its dialog closed.
+    CUndoHistory::Busy busy(m_history);
     switch (message) {
     case WM_CAD_OBJECT_PICKED:
         return OnObjectPicked(wParam, lParam);
@@ -316,24 +314,6 @@ bool CCadDlg::SaveDrawing()
     return true;
 }
 
-// After a load the ids start at 0 again, so a pick made before it would name
-// another object (or none); these actions hold such a pick.
-bool CCadDlg::PickedObjectIsStale() const
-{
-    switch (m_nAction) {
-    case ACTION_MOVE_DRAG:
-    case ACTION_ROTATE_BASE:
-    case ACTION_ROTATE_DIALOG:
-    case ACTION_SCALE_BASE:
-    case ACTION_SCALE_DIALOG:
-    case ACTION_FLIP_START:
-    case ACTION_FLIP_END:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void CCadDlg::OnLoad()
 {
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
@@ -363,7 +343,9 @@ void CCadDlg::OnDrawingLoaded()
     m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
     // The ids start at 0 again: no step of the history fits.
     m_history.Clear();
-    if (PickedObjectIsStale())
+    // The ids start at 0 again, so a pick made before would name another
+    // object, or none.
+    if (ActionHoldsPick(m_nAction))
         EndAction();
 }
 
@@ -384,7 +366,7 @@ void CCadDlg::OnPrint()
 void CCadDlg::OnChangeWorldCoordinates()
 {
     SetStatusText(QString::fromUtf8(TEXT_CHANGE_WC));
-    if (RunWorldCoordinatesDialog() != RESULT_CANCEL)
+    if (RunDialog(DIALOG_CHANGE_WC, *this) != RESULT_CANCEL)
         Render();
     SetStatusText(m_szIdle);
 }

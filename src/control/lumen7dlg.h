@@ -4,8 +4,11 @@
 #pragma once
 
 #include "control/DrawingFiles.h"
+#include "dialogs/CadActions.h"
 #include "database/DrawingSnapshot.h"
 #include "control/UndoHistory.h"
+#include "dialogs/DialogHost.h"
+#include "edit/Editor.h"
 #include "geometry/GO_Point.h"
 #include "view/CadMessages.h"
 #include "view/CadView.h"
@@ -23,29 +26,8 @@ class CStatusLine;
 class CGO_Database;
 class CGO_GeoObject;
 
-// The current action. The tens digit groups the steps of one operation; the
-// operation dialogs compare these values, so they are fixed.
-enum {
-    ACTION_IDLE = 0,
-    ACTION_DELETE_PICK = 1,
-    ACTION_LINE_START = 10,
-    ACTION_LINE_END = 11,
-    ACTION_CIRCLE_CENTER = 20,
-    ACTION_CIRCLE_POINT = 21,
-    ACTION_MOVE_PICK = 30,
-    ACTION_MOVE_DRAG = 31,
-    ACTION_ROTATE_PICK = 50,
-    ACTION_ROTATE_BASE = 51,
-    ACTION_ROTATE_DIALOG = 52,
-    ACTION_SCALE_PICK = 60,
-    ACTION_SCALE_BASE = 61,
-    ACTION_SCALE_DIALOG = 62,
-    ACTION_FLIP_PICK = 70,
-    ACTION_FLIP_START = 71,
-    ACTION_FLIP_END = 72,
-};
 
-class CCadDlg : public QDialog, public ICadMessageReceiver {
+class CCadDlg : public QDialog, public ICadMessageReceiver, public IDialogHost {
     Q_OBJECT
 public:
     // Ids of the buttons in template 102.
@@ -83,7 +65,14 @@ public:
 
     CCadView* GetView() { return &m_view; }
     CUndoHistory* GetHistory() { return &m_history; }
-    int GetAction() const { return m_nAction; }
+    // What the operation dialogs read and change, handed to each of them.
+    int GetAction() override { return m_nAction; }
+    CGO_Point GetPoint() override { return m_view.GetPoint(); }
+    int GetPickedId() override { return m_view.GetPickedId(); }
+    CGraphics* GetGraphics() override { return m_view.GetGraphics(); }
+    CEditor& GetEditor() override { return m_editor; }
+    void SetCaption(const QString& caption) override { m_view.setTitle(caption); }
+    QRect PlacementArea() override { return isVisible() ? frameGeometry() : QRect(); }
 
     // Initialises the window on the first call (logger, status bar, drawing
     // window, first draw) and shows it.
@@ -152,8 +141,12 @@ private:
     void ConnectSnapSwitches();
     void ApplySnapKinds(unsigned kinds);
     long OnCommand(std::uintptr_t command);
-    void StartAction(int action, int mode, const char* text);
+    void StartOperation(int button);
+    // Puts the action, the drawing window's mode (with a band from anchor
+    // where the step has one) and the status text of the step in place.
+    void EnterStep(int action, CGO_Point anchor = CGO_Point());
     void EndAction();
+    void ReportCreation(const CEditOutcome& outcome);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -166,12 +159,12 @@ private:
     // When the drawing changed since it was last saved or loaded, asks whether
     // to save it first; false when the user would rather go on with it.
     bool ConfirmDiscardChanges();
-    bool PickedObjectIsStale() const;
 
     CStatusLine* m_statusLine = nullptr;
     const QString m_szIdle;
     CCadView m_view;
     CUndoHistory m_history;
+    CEditor m_editor;
     CGO_Point m_ptFirst;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;

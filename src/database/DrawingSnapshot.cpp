@@ -2,20 +2,39 @@
 #include "database/DrawingSnapshot.h"
 
 #include "database/GO_Database.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
+#include "geometry/GO_Archive.h"
+#include "geometry/GO_GeoObject.h"
+#include "geometry/GO_RuntimeClass.h"
 
 #include <cstring>
 
 namespace {
 
-enum : std::uint32_t { SLOT_EMPTY = 0, SLOT_LINE = 1, SLOT_CIRCLE = 2, SLOT_OTHER = 3 };
+enum : std::uint32_t { SLOT_EMPTY = 0 };
 
-std::uint32_t Bits(float value)
+// The record's floats, bit for bit.
+class CSnapshotArchive : public CGO_Archive {
+public:
+    explicit CSnapshotArchive(std::vector<std::uint32_t>& words) : m_words(words) {}
+    bool IsStoring() const override { return true; }
+    void WriteFloat(float value) override
+    {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        m_words.push_back(bits);
+    }
+    float ReadFloat() override { return 0.0f; }
+
+private:
+    std::vector<std::uint32_t>& m_words;
+};
+
+// The kind, by the address of its class, which is never SLOT_EMPTY.
+void PushClass(std::vector<std::uint32_t>& words, const CGO_RuntimeClass* runtimeClass)
 {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
+    const auto address = reinterpret_cast<std::uint64_t>(runtimeClass);
+    words.push_back(static_cast<std::uint32_t>(address >> 32) | 0x80000000u);
+    words.push_back(static_cast<std::uint32_t>(address));
 }
 
 } // namespace
@@ -23,6 +42,7 @@ std::uint32_t Bits(float value)
 CDrawingSnapshot CDrawingSnapshot::Take(const CGO_Database& database)
 {
     CDrawingSnapshot snapshot;
+    CSnapshotArchive archive(snapshot.m_words);
     // Empty slots after the last object hold nothing to lose: undoing the
     // creation of an object leaves its slot empty at the end, and the drawing
     // is then the one saved before it.
@@ -34,17 +54,8 @@ CDrawingSnapshot CDrawingSnapshot::Take(const CGO_Database& database)
             continue;
         }
         ++snapshot.m_nObjects;
-        if (const auto* line = dynamic_cast<const CGO_Line*>(object)) {
-            snapshot.m_words.insert(snapshot.m_words.end(),
-                                    {SLOT_LINE, Bits(line->GetP1().x), Bits(line->GetP1().y),
-                                     Bits(line->GetP2().x), Bits(line->GetP2().y)});
-        } else if (const auto* circle = dynamic_cast<const CGO_Circle*>(object)) {
-            snapshot.m_words.insert(snapshot.m_words.end(), {SLOT_CIRCLE, Bits(circle->GetCenter().x),
-                                                             Bits(circle->GetCenter().y),
-                                                             Bits(circle->GetRadius())});
-        } else {
-            snapshot.m_words.push_back(SLOT_OTHER);
-        }
+        PushClass(snapshot.m_words, object->GetRuntimeClass());
+        object->StoreRecord(archive);
         usedWords = snapshot.m_words.size();
     }
     snapshot.m_words.resize(usedWords);

@@ -41,18 +41,8 @@ std::string Printable(std::string_view name)
 // The name of a value in a data record, as the layout of the file names it.
 std::string FieldName(const CGO_RuntimeClass& runtimeClass, int field)
 {
-    static const struct {
-        const char* className;
-        std::array<const char*, 4> fields;
-    } kRecords[] = {
-        {"CGO_Line", {"x1", "y1", "x2", "y2"}},
-        {"CGO_Circle", {"x", "y", "r", nullptr}},
-    };
-    for (const auto& record : kRecords) {
-        if (std::strcmp(record.className, runtimeClass.m_lpszClassName) == 0 && field < 4 &&
-            record.fields[static_cast<std::size_t>(field)] != nullptr)
-            return record.fields[static_cast<std::size_t>(field)];
-    }
+    if (const char* name = runtimeClass.FieldName(field))
+        return name;
     return StringFormatC("value %d", field + 1);
 }
 

@@ -3,14 +3,14 @@
 // formats are read into and written from these.
 #pragma once
 
-#include <array>
+#include "geometry/GO_RuntimeClass.h"
 
-struct CGO_RuntimeClass;
+#include <array>
 
 struct CGO_ObjectRecord {
     // Null for an empty slot.
     const CGO_RuntimeClass* runtimeClass = nullptr;
     // The first m_nRecordFloats of the class are used: x1, y1, x2, y2 of a
     // line, or x, y, r of a circle.
-    std::array<float, 4> values{};
+    std::array<float, CGO_RuntimeClass::kMaxRecordFloats> values{};
 };

@@ -10,8 +10,8 @@
 
 #include <QLineEdit>
 
-CDialogChangeWC::CDialogChangeWC()
-    : COperationDialog(136),
+CDialogChangeWC::CDialogChangeWC(IDialogHost& host)
+    : COperationDialog(136, host),
       m_editXFrom(BindField(1030)),
       m_editXTo(BindField(1031)),
       m_editYFrom(BindField(1032)),

@@ -6,7 +6,7 @@
 class CDialogChangeWC : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogChangeWC();
+    explicit CDialogChangeWC(IDialogHost& host);
 
 protected:
     void OnInitDialog() override;

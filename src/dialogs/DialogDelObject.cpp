@@ -2,12 +2,12 @@
 // says so in the log and the dialog still confirms.
 #include "dialogs/DialogDelObject.h"
 
-#include "database/GO_Database.h"
 #include "dialogs/DialogResult.h"
+#include "edit/Editor.h"
 #include "log/Logger.h"
 
-CDialogDelObject::CDialogDelObject()
-    : COperationDialog(131), m_editObjectId(BindField(1016))
+CDialogDelObject::CDialogDelObject(IDialogHost& host)
+    : COperationDialog(131, host), m_editObjectId(BindField(1016))
 {
     ConnectButton(1, &CDialogDelObject::OnButtonOk);
 }
@@ -17,6 +17,6 @@ void CDialogDelObject::OnButtonOk()
     int id = -1;
     ReadInt(m_editObjectId, id);
     LogDebug("Dialog 'CDialogDelObject' is trying to remove object #%i...", id);
-    GetDatabase()->RemoveById(id);
+    GetEditor().Delete({id});
     done(RESULT_OK);
 }

@@ -6,7 +6,7 @@
 class CDialogDelObject : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogDelObject();
+    explicit CDialogDelObject(IDialogHost& host);
 
 private:
     void OnButtonOk();

@@ -3,15 +3,13 @@
 // confirm separately.
 #include "dialogs/DialogDrawCircle.h"
 
-#include "control/lumen7dlg.h"
-#include "database/GO_Database.h"
+#include "dialogs/CadActions.h"
 #include "dialogs/DialogHost.h"
-#include "dialogs/DialogResult.h"
-#include "geometry/GO_Circle.h"
+#include "edit/Editor.h"
 #include "log/Logger.h"
 
-CDialogDrawCircle::CDialogDrawCircle()
-    : COperationDialog(129),
+CDialogDrawCircle::CDialogDrawCircle(IDialogHost& host)
+    : COperationDialog(129, host),
       m_editCenterX(BindField(1002)),
       m_editCenterY(BindField(1012)),
       m_editCenterRadiusX(BindField(1003)),
@@ -50,12 +48,10 @@ void CDialogDrawCircle::OnButtonOkTwoPoints()
     CGO_Point point;
     point.Set(x, y);
 
-    auto* circle = new CGO_Circle();
-    circle->SetCenterAndPoint(center, point);
-    LogDebug("Dialog 'CDialogDrawCircle' is trying to add circle with C(%4.1f,%4.1f) and P(%4.1f,%4.1f)...",
-             center.GetX(), center.GetY(), point.GetX(), point.GetY());
-    GetDatabase()->Add(circle);
-    done(RESULT_OK);
+    FinishCreation(GetEditor().CreateCircle(center, point, [center, point](CGO_GeoObject&) {
+        LogDebug("Dialog 'CDialogDrawCircle' is trying to add circle with C(%4.1f,%4.1f) and P(%4.1f,%4.1f)...",
+                 center.GetX(), center.GetY(), point.GetX(), point.GetY());
+    }));
 }
 
 void CDialogDrawCircle::OnButtonOkCenterRadius()
@@ -69,10 +65,8 @@ void CDialogDrawCircle::OnButtonOkCenterRadius()
     center.Set(x, y);
     ReadFloat(m_editRadius, r);
 
-    auto* circle = new CGO_Circle();
-    circle->SetCenterAndRadius(center, r);
-    LogDebug("Dialog 'CDialogDrawCircle' is trying to add circle with C(%4.1f,%4.1f) and radius %4.1f...",
-             center.GetX(), center.GetY(), r);
-    GetDatabase()->Add(circle);
-    done(RESULT_OK);
+    FinishCreation(GetEditor().CreateCircle(center, r, [center, r](CGO_GeoObject&) {
+        LogDebug("Dialog 'CDialogDrawCircle' is trying to add circle with C(%4.1f,%4.1f) and radius %4.1f...",
+                 center.GetX(), center.GetY(), r);
+    }));
 }

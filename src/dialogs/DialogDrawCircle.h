@@ -7,7 +7,7 @@
 class CDialogDrawCircle : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogDrawCircle();
+    explicit CDialogDrawCircle(IDialogHost& host);
 
 protected:
     void OnInitDialog() override;

@@ -2,15 +2,13 @@
 // click as the start point.
 #include "dialogs/DialogDrawLine.h"
 
-#include "control/lumen7dlg.h"
-#include "database/GO_Database.h"
+#include "dialogs/CadActions.h"
 #include "dialogs/DialogHost.h"
-#include "dialogs/DialogResult.h"
-#include "geometry/GO_Line.h"
+#include "edit/Editor.h"
 #include "log/Logger.h"
 
-CDialogDrawLine::CDialogDrawLine()
-    : COperationDialog(130),
+CDialogDrawLine::CDialogDrawLine(IDialogHost& host)
+    : COperationDialog(130, host),
       m_editStartX(BindField(1017)),
       m_editStartY(BindField(1019)),
       m_editEndX(BindField(1018)),
@@ -43,10 +41,8 @@ void CDialogDrawLine::OnButtonOk()
     CGO_Point p2;
     p2.Set(x, y);
 
-    auto* line = new CGO_Line();
-    line->SetPoints(p1, p2);
-    LogDebug("Dialog 'CDialogDrawLine' is trying to add line from P1(%4.1f,%4.1f) to P2(%4.1f,%4.1f)...",
-             p1.GetX(), p1.GetY(), p2.GetX(), p2.GetY());
-    GetDatabase()->Add(line);
-    done(RESULT_OK);
+    FinishCreation(GetEditor().CreateLine(p1, p2, [p1, p2](CGO_GeoObject&) {
+        LogDebug("Dialog 'CDialogDrawLine' is trying to add line from P1(%4.1f,%4.1f) to P2(%4.1f,%4.1f)...",
+                 p1.GetX(), p1.GetY(), p2.GetX(), p2.GetY());
+    }));
 }

@@ -6,7 +6,7 @@
 class CDialogDrawLine : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogDrawLine();
+    explicit CDialogDrawLine(IDialogHost& host);
 
 protected:
     void OnInitDialog() override;

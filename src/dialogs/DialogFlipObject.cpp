@@ -2,15 +2,14 @@
 // without touching any object.
 #include "dialogs/DialogFlipObject.h"
 
-#include "control/lumen7dlg.h"
-#include "database/GO_Database.h"
+#include "dialogs/CadActions.h"
 #include "dialogs/DialogHost.h"
 #include "dialogs/DialogResult.h"
-#include "geometry/GO_GeoObject.h"
+#include "edit/Editor.h"
 #include "log/Logger.h"
 
-CDialogFlipObject::CDialogFlipObject()
-    : COperationDialog(135),
+CDialogFlipObject::CDialogFlipObject(IDialogHost& host)
+    : COperationDialog(135, host),
       m_editObjectId(BindField(1016)),
       m_editP1X(BindField(1017)),
       m_editP2X(BindField(1018)),
@@ -43,40 +42,27 @@ void CDialogFlipObject::OnButtonOk()
 
 void CDialogFlipObject::OnFlipHorizontal()
 {
-    Host()->NameStep(EDIT_FLIP_HORIZONTAL);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i horizontal...", id);
-    if (CGO_GeoObject* object = FindOrCancel(id)) {
-        object->FlipHorizontal();
-        Finish(object);
-    }
+    FinishTransform(GetEditor().Transform({id}, CTransform::FlipHorizontal()));
 }
 
 void CDialogFlipObject::OnFlipVertical()
 {
-    Host()->NameStep(EDIT_FLIP_VERTICAL);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i vertical...", id);
-    if (CGO_GeoObject* object = FindOrCancel(id)) {
-        object->FlipVertical();
-        Finish(object);
-    }
+    FinishTransform(GetEditor().Transform({id}, CTransform::FlipVertical()));
 }
 
 void CDialogFlipObject::OnFlipOnOrigin()
 {
-    Host()->NameStep(EDIT_FLIP_ON_ORIGIN);
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i on origin of ordinates...", id);
-    if (CGO_GeoObject* object = FindOrCancel(id)) {
-        object->FlipOnOrigin();
-        Finish(object);
-    }
+    FinishTransform(GetEditor().Transform({id}, CTransform::FlipOnOrigin()));
 }
 
 void CDialogFlipObject::OnFlipOnStraight()
 {
-    Host()->NameStep(EDIT_FLIP_ON_STRAIGHT);
     const int id = ReadObjectId();
     float x1 = 0.0f;
     float y1 = 0.0f;
@@ -94,10 +80,7 @@ void CDialogFlipObject::OnFlipOnStraight()
              id, p1.GetX(), p1.GetY(), p2.GetX(), p2.GetY());
     // Two equal points (empty fields give (0, 0) twice) define no line; the
     // object then stays as it is.
-    if (CGO_GeoObject* object = FindOrCancel(id)) {
-        object->FlipOnStraight(p1, p2);
-        Finish(object);
-    }
+    FinishTransform(GetEditor().Transform({id}, CTransform::FlipOnStraight(p1, p2)));
 }
 
 int CDialogFlipObject::ReadObjectId() const
@@ -105,23 +88,4 @@ int CDialogFlipObject::ReadObjectId() const
     int id = -1;
     ReadInt(m_editObjectId, id);
     return id;
-}
-
-CGO_GeoObject* CDialogFlipObject::FindOrCancel(int id)
-{
-    CGO_GeoObject* object = GetDatabase()->Find(id);
-    if (!object)
-        done(RESULT_CANCEL);
-    return object;
-}
-
-void CDialogFlipObject::Finish(CGO_GeoObject* object)
-{
-    // A refused mirror changed nothing: it ends like an unknown id.
-    if (object->LastTransformRefused()) {
-        done(RESULT_CANCEL);
-        return;
-    }
-    object->GenerateDisplayList();
-    done(RESULT_OK);
 }

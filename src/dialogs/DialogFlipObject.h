@@ -4,12 +4,10 @@
 
 #include "dialogs/OperationDialog.h"
 
-class CGO_GeoObject;
-
 class CDialogFlipObject : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogFlipObject();
+    explicit CDialogFlipObject(IDialogHost& host);
 
 protected:
     void OnInitDialog() override;
@@ -22,9 +20,6 @@ private:
     void OnFlipOnStraight();
 
     int ReadObjectId() const;
-    // The object to mirror, or null after ending the dialog with Cancel.
-    CGO_GeoObject* FindOrCancel(int id);
-    void Finish(CGO_GeoObject* object);
 
     QLineEdit* m_editObjectId;
     QLineEdit* m_editP1X;

@@ -6,7 +6,7 @@
 class CDialogMoveObject : public COperationDialog {
     Q_OBJECT
 public:
-    CDialogMoveObject();
+    explicit CDialogMoveObject(IDialogHost& host);
 
 protected:
     void OnInitDialog() override;

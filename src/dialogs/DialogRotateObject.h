@@ -2,21 +2,10 @@
 // about the origin or about an optional base point.
 #pragma once
 
-#include "dialogs/OperationDialog.h"
+#include "dialogs/BaseTransformDialog.h"
 
-class CDialogRotateObject : public COperationDialog {
+class CDialogRotateObject : public CBaseTransformDialog {
     Q_OBJECT
 public:
-    CDialogRotateObject();
-
-protected:
-    void OnInitDialog() override;
-
-private:
-    void OnButtonOk();
-
-    QLineEdit* m_editObjectId;
-    QLineEdit* m_editAngle;
-    QLineEdit* m_editBaseX;
-    QLineEdit* m_editBaseY;
+    explicit CDialogRotateObject(IDialogHost& host);
 };

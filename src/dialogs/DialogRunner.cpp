@@ -1,7 +1,6 @@
-// Which dialog belongs to which action, and running it modally.
+// Constructing and running the dialog of a kind.
 #include "dialogs/DialogRunner.h"
 
-#include "control/lumen7dlg.h"
 #include "dialogs/DialogChangeWC.h"
 #include "dialogs/DialogDelObject.h"
 #include "dialogs/DialogDrawCircle.h"
@@ -14,46 +13,26 @@
 namespace {
 
 template <class Dialog>
-int Run()
+int Run(IDialogHost& host)
 {
-    Dialog dialog;
+    Dialog dialog(host);
     return dialog.DoModal();
 }
 
 } // namespace
 
-int RunActionDialog(int action)
+int RunDialog(DialogKind kind, IDialogHost& host)
 {
-    switch (action) {
-    case ACTION_DELETE_PICK:
-        return Run<CDialogDelObject>();
-    case ACTION_LINE_START:
-    case ACTION_LINE_END:
-        return Run<CDialogDrawLine>();
-    case ACTION_CIRCLE_CENTER:
-    case ACTION_CIRCLE_POINT:
-        return Run<CDialogDrawCircle>();
-    case ACTION_MOVE_PICK:
-    case ACTION_MOVE_DRAG:
-        return Run<CDialogMoveObject>();
-    case ACTION_ROTATE_PICK:
-    case ACTION_ROTATE_BASE:
-    case ACTION_ROTATE_DIALOG:
-        return Run<CDialogRotateObject>();
-    case ACTION_SCALE_PICK:
-    case ACTION_SCALE_BASE:
-    case ACTION_SCALE_DIALOG:
-        return Run<CDialogScaleObject>();
-    case ACTION_FLIP_PICK:
-    case ACTION_FLIP_START:
-        return Run<CDialogFlipObject>();
-    default:
-        // Idle, the second mirror point, and anything unknown have no dialog.
-        return 0;
+    switch (kind) {
+    case DIALOG_CHANGE_WC: return Run<CDialogChangeWC>(host);
+    case DIALOG_DELETE: return Run<CDialogDelObject>(host);
+    case DIALOG_LINE: return Run<CDialogDrawLine>(host);
+    case DIALOG_CIRCLE: return Run<CDialogDrawCircle>(host);
+    case DIALOG_MOVE: return Run<CDialogMoveObject>(host);
+    case DIALOG_ROTATE: return Run<CDialogRotateObject>(host);
+    case DIALOG_SCALE: return Run<CDialogScaleObject>(host);
+    case DIALOG_FLIP: return Run<CDialogFlipObject>(host);
+    case DIALOG_NONE: break;
     }
-}
-
-int RunWorldCoordinatesDialog()
-{
-    return Run<CDialogChangeWC>();
+    return 0;
 }

@@ -1,11 +1,20 @@
-// Opens the operation dialogs for the control center. Each runs modally and
-// does its whole work on OK; the caller redraws unless it was cancelled.
+// Opens the operation dialogs. Each runs modally over its host and does its
+// whole work on OK; the caller redraws unless it was cancelled.
 #pragma once
 
-// Runs the dialog that belongs to the control center's action (the middle
-// mouse button, or the rotate and scale actions after the base point).
-// Returns RESULT_OK or RESULT_CANCEL, or 0 when the action has no dialog.
-int RunActionDialog(int action);
+class IDialogHost;
 
-// Runs the world-range dialog; returns RESULT_OK or RESULT_CANCEL.
-int RunWorldCoordinatesDialog();
+enum DialogKind {
+    DIALOG_NONE,
+    DIALOG_CHANGE_WC,
+    DIALOG_DELETE,
+    DIALOG_LINE,
+    DIALOG_CIRCLE,
+    DIALOG_MOVE,
+    DIALOG_ROTATE,
+    DIALOG_SCALE,
+    DIALOG_FLIP,
+};
+
+// Returns RESULT_OK or RESULT_CANCEL, or 0 for DIALOG_NONE.
+int RunDialog(DialogKind kind, IDialogHost& host);

@@ -2,21 +2,10 @@
 // about the origin or about an optional base point.
 #pragma once
 
-#include "dialogs/OperationDialog.h"
+#include "dialogs/BaseTransformDialog.h"
 
-class CDialogScaleObject : public COperationDialog {
+class CDialogScaleObject : public CBaseTransformDialog {
     Q_OBJECT
 public:
-    CDialogScaleObject();
-
-protected:
-    void OnInitDialog() override;
-
-private:
-    void OnButtonOk();
-
-    QLineEdit* m_editObjectId;
-    QLineEdit* m_editFactor;
-    QLineEdit* m_editBaseX;
-    QLineEdit* m_editBaseY;
+    explicit CDialogScaleObject(IDialogHost& host);
 };

@@ -5,10 +5,11 @@
 #include "dialogs/DialogHost.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/DialogTemplate.h"
-#include "view/scene/Graphics.h"
+#include "edit/Editor.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
@@ -17,8 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-COperationDialog::COperationDialog(int templateId)
-    : QDialog(nullptr), m_nTemplate(templateId)
+COperationDialog::COperationDialog(int templateId, IDialogHost& host)
+    : QDialog(nullptr), m_host(host), m_nTemplate(templateId)
 {
     m_controls = BuildFromTemplate(this, DialogTemplate::Load(templateId));
     ConnectButton(2, &COperationDialog::OnButtonCancel);
@@ -110,12 +111,25 @@ void COperationDialog::WriteObjectId(QLineEdit* field, int id)
     field->setText(FormatObjectId(id));
 }
 
-IDialogHost* COperationDialog::Host()
+CEditor& COperationDialog::GetEditor() const
 {
-    return GetDialogHost();
+    return m_host.GetEditor();
 }
 
-CGO_Database* COperationDialog::GetDatabase()
+void COperationDialog::FinishTransform(const CEditOutcome& outcome)
 {
-    return GetDialogHost()->GetGraphics()->GetDatabase();
+    done(outcome.Changed() ? RESULT_OK : RESULT_CANCEL);
+}
+
+void COperationDialog::FinishCreation(const CEditOutcome& outcome)
+{
+    if (outcome.refused == 0) {
+        done(RESULT_OK);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QString::fromUtf8("Das Objekt wurde nicht erstellt: seine Koordinaten oder sein Radius "
+                                      "wären keine endlichen Zahlen."),
+                    QMessageBox::Ok, this);
+    box.exec();
 }

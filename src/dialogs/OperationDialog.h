@@ -7,7 +7,8 @@
 #include <QHash>
 #include <QPushButton>
 
-class CGO_Database;
+class CEditor;
+struct CEditOutcome;
 class IDialogHost;
 class QLineEdit;
 
@@ -25,7 +26,7 @@ public:
 
 protected:
     // Builds the window from dialog template templateId; no parent window.
-    explicit COperationDialog(int templateId);
+    COperationDialog(int templateId, IDialogHost& host);
 
     // Runs before the dialog shows; pre-fills fields. Fields start empty.
     virtual void OnInitDialog() {}
@@ -53,14 +54,22 @@ protected:
     static void WriteCoordinate(QLineEdit* field, float value);
     static void WriteObjectId(QLineEdit* field, int id);
 
-    static IDialogHost* Host();
-    static CGO_Database* GetDatabase();
+    IDialogHost* Host() const { return &m_host; }
+    CEditor& GetEditor() const;
+
+    // Ends a transform: with Cancel when the object was missing or its
+    // result would not have been finite (nothing changed), else with OK.
+    void FinishTransform(const CEditOutcome& outcome);
+    // Ends a creation with OK; a creation refused because its values are not
+    // finite says so and leaves the dialog open for correction.
+    void FinishCreation(const CEditOutcome& outcome);
 
 private:
     [[noreturn]] void MissingControl(int id, const char* kind) const;
     // Over the control center, so the drawing stays in sight.
     void PlaceOverHost();
 
+    IDialogHost& m_host;
     int m_nTemplate;
     QHash<int, QWidget*> m_controls;
     QLineEdit* m_pFirstField = nullptr;

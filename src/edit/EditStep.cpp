@@ -4,62 +4,48 @@
 #include "edit/EditStep.h"
 
 #include "database/GO_Database.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/Logger.h"
 
-#include <cstring>
+#include <iterator>
 
 static_assert(sizeof(CEditStep) <= 64, "the history keeps one step per operation; keep it small");
 
 namespace {
 
-const CGO_RuntimeClass* const kRestorableClasses[] = {&CGO_Line::s_runtimeClass, &CGO_Circle::s_runtimeClass};
-constexpr unsigned char kRestorableClassCount = sizeof kRestorableClasses / sizeof kRestorableClasses[0];
-
-void Store(const CGO_GeoObject& object, float (&values)[5])
+// A bare base object is not drawn and has no id to come back under: it is
+// not recorded.
+bool IsRestorable(const CGO_GeoObject& object)
 {
-    const CGO_ObjectState state = object.SaveState();
-    std::memcpy(values, state.values.data(), sizeof values);
+    return object.GetRuntimeClass()->m_pfnRestoreObject != nullptr && object.GetId() >= 0;
 }
 
-CGO_ObjectState StateOf(const float (&values)[5], unsigned char count)
+void Append(std::vector<float>& states, const CGO_ObjectState& state)
 {
-    CGO_ObjectState state;
-    std::memcpy(state.values.data(), values, sizeof values);
-    state.count = count;
-    return state;
-}
-
-unsigned char StateCount(unsigned char classIndex)
-{
-    return EditClassAt(classIndex) == &CGO_Circle::s_runtimeClass ? 5 : 4;
+    states.insert(states.end(), state.values.begin(), state.values.end());
 }
 
 } // namespace
 
-const CGO_RuntimeClass* EditClassAt(unsigned char index)
+CGO_ObjectState CEditStep::Change::Before() const
 {
-    return index < kRestorableClassCount ? kRestorableClasses[index] : nullptr;
+    CGO_ObjectState state;
+    state.values.assign(states.begin(), states.begin() + beforeCount);
+    return state;
 }
 
-bool EditClassIndex(const CGO_RuntimeClass* runtimeClass, unsigned char& index)
+CGO_ObjectState CEditStep::Change::After() const
 {
-    for (unsigned char i = 0; i < kRestorableClassCount; ++i) {
-        if (kRestorableClasses[i] == runtimeClass) {
-            index = i;
-            return true;
-        }
-    }
-    return false;
+    CGO_ObjectState state;
+    state.values.assign(states.begin() + beforeCount, states.end());
+    return state;
 }
 
 bool CEditStep::Change::IsNoChange() const
 {
     if (hasBefore != hasAfter)
         return false;
-    return !hasBefore || std::memcmp(before, after, sizeof before) == 0;
+    return !hasBefore || Before() == After();
 }
 
 int CEditStep::ChangeCount() const
@@ -74,11 +60,6 @@ const CEditStep::Change& CEditStep::GetChange(int i) const
     return i == 0 ? m_first : (*m_pMore)[static_cast<std::size_t>(i - 1)];
 }
 
-CEditStep::Change& CEditStep::At(int i)
-{
-    return i == 0 ? m_first : (*m_pMore)[static_cast<std::size_t>(i - 1)];
-}
-
 void CEditStep::RecordBefore(int slot, const CGO_GeoObject* object)
 {
     const int count = ChangeCount();
@@ -89,20 +70,20 @@ void CEditStep::RecordBefore(int slot, const CGO_GeoObject* object)
     Change change;
     change.slot = slot;
     if (object != nullptr) {
-        // Only lines and circles can be brought back; a bare base object is
-        // not drawn and not recorded.
-        if (!EditClassIndex(object->GetRuntimeClass(), change.classIndex))
+        if (!IsRestorable(*object))
             return;
         change.id = object->GetId();
+        change.runtimeClass = object->GetRuntimeClass();
         change.hasBefore = true;
-        Store(*object, change.before);
+        Append(change.states, object->SaveState());
+        change.beforeCount = static_cast<unsigned short>(change.states.size());
     }
     if (count == 0) {
-        m_first = change;
+        m_first = std::move(change);
     } else {
         if (!m_pMore)
             m_pMore = std::make_unique<std::vector<Change>>();
-        m_pMore->push_back(change);
+        m_pMore->push_back(std::move(change));
     }
 }
 
@@ -114,28 +95,28 @@ bool CEditStep::RecordAfter(const CGO_Database& database)
         Change change = GetChange(i);
         const CGO_GeoObject* object = database.GetAt(change.slot);
         if (object != nullptr) {
-            unsigned char classIndex = 0;
-            if (!EditClassIndex(object->GetRuntimeClass(), classIndex))
+            if (!IsRestorable(*object))
                 return false;
             // A slot holds one object for its whole life; anything else is
             // no change this history could put back.
-            if (change.hasBefore && (object->GetId() != change.id || classIndex != change.classIndex))
+            if (change.hasBefore && (object->GetId() != change.id || object->GetRuntimeClass() != change.runtimeClass))
                 return false;
             change.id = object->GetId();
-            change.classIndex = classIndex;
+            change.runtimeClass = object->GetRuntimeClass();
             change.hasAfter = true;
-            Store(*object, change.after);
+            Append(change.states, object->SaveState());
         }
         if (!change.IsNoChange())
-            kept.push_back(change);
+            kept.push_back(std::move(change));
     }
     m_pMore.reset();
     m_first = Change();
     if (kept.empty())
         return false;
-    m_first = kept.front();
+    m_first = std::move(kept.front());
     if (kept.size() > 1)
-        m_pMore = std::make_unique<std::vector<Change>>(kept.begin() + 1, kept.end());
+        m_pMore = std::make_unique<std::vector<Change>>(std::make_move_iterator(kept.begin() + 1),
+                                                        std::make_move_iterator(kept.end()));
     return true;
 }
 
@@ -170,14 +151,14 @@ bool CEditStep::Apply(CGO_Database& database, bool undo) const
     for (int n = 0; n < count; ++n) {
         const Change& change = GetChange(undo ? count - 1 - n : n);
         const bool present = undo ? change.hasBefore : change.hasAfter;
-        const CGO_ObjectState state = StateOf(undo ? change.before : change.after, StateCount(change.classIndex));
+        const CGO_ObjectState state = undo ? change.Before() : change.After();
         if (!present) {
             database.RemoveAt(change.slot);
         } else if (CGO_GeoObject* object = database.Modify(change.slot)) {
             object->RestoreState(state);
             object->GenerateDisplayList();
         } else {
-            CGO_GeoObject* restored = EditClassAt(change.classIndex)->RestoreObject(change.id);
+            CGO_GeoObject* restored = change.runtimeClass->RestoreObject(change.id);
             restored->RestoreState(state);
             database.PutAt(change.slot, restored);
         }

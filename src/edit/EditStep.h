@@ -20,12 +20,16 @@ public:
     struct Change {
         int slot = -1;
         int id = -1;
-        float before[5] = {};
-        float after[5] = {};
-        unsigned char classIndex = 0;
+        const CGO_RuntimeClass* runtimeClass = nullptr;
+        // The state before, then the state after, each as long as the
+        // object's kind makes it.
+        std::vector<float> states;
+        unsigned short beforeCount = 0;
         bool hasBefore = false;
         bool hasAfter = false;
 
+        CGO_ObjectState Before() const;
+        CGO_ObjectState After() const;
         bool IsNoChange() const;
     };
 
@@ -49,7 +53,6 @@ public:
     int GetSubjectId() const { return m_first.id; }
 
 private:
-    Change& At(int i);
     bool Apply(CGO_Database& database, bool undo) const;
     void Log(bool undo) const;
 
@@ -59,7 +62,3 @@ private:
     EditKind m_kind;
     std::unique_ptr<std::vector<Change>> m_pMore;
 };
-
-// The classes whose objects the history can bring back, by a small index.
-const CGO_RuntimeClass* EditClassAt(unsigned char index);
-bool EditClassIndex(const CGO_RuntimeClass* runtimeClass, unsigned char& index);

@@ -9,8 +9,7 @@
 #include "exchange/DxfReader.h"
 
 #include "exchange/DxfScanner.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
+#include "exchange/DxfEntityTable.h"
 #include "log/CFormat.h"
 
 #include <dl_creationadapter.h>
@@ -50,7 +49,7 @@ public:
         if (!FitsFloat(data.x1) || !FitsFloat(data.y1) || !FitsFloat(data.x2) || !FitsFloat(data.y2))
             return Fail(line, "LINE");
         CGO_ObjectRecord record;
-        record.runtimeClass = &CGO_Line::s_runtimeClass;
+        record.runtimeClass = DxfKindOfEntity("LINE")->runtimeClass;
         record.values = {static_cast<float>(data.x1), static_cast<float>(data.y1), static_cast<float>(data.x2),
                          static_cast<float>(data.y2)};
         m_records.push_back(record);
@@ -75,11 +74,11 @@ public:
         if (!FitsFloat(x) || !FitsFloat(data.cy) || !FitsFloat(data.radius))
             return Fail(line, "CIRCLE");
         CGO_ObjectRecord record;
-        record.runtimeClass = &CGO_Circle::s_runtimeClass;
+        record.runtimeClass = DxfKindOfEntity("CIRCLE")->runtimeClass;
         // A radius is a length; the sign some writers leave on it changes
         // nothing of the circle.
         record.values = {static_cast<float>(x), static_cast<float>(data.cy),
-                         static_cast<float>(std::fabs(data.radius)), 0.0f};
+                         static_cast<float>(std::fabs(data.radius))};
         m_records.push_back(record);
     }
 

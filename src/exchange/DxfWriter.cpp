@@ -3,8 +3,7 @@
 // process's locale.
 #include "exchange/DxfWriter.h"
 
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
+#include "exchange/DxfEntityTable.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/CFormat.h"
 
@@ -87,16 +86,13 @@ bool ExtentsOf(const std::vector<CGO_ObjectRecord>& records, CExtents& extents, 
                 return false;
             }
         }
-        const auto& v = record.values;
-        if (record.runtimeClass == &CGO_Line::s_runtimeClass) {
-            extents.Include(std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3]));
-        } else if (record.runtimeClass == &CGO_Circle::s_runtimeClass) {
-            const double r = std::fabs(static_cast<double>(v[2]));
-            extents.Include(v[0] - r, v[1] - r, v[0] + r, v[1] + r);
-        } else {
-            error = StringFormatC("object %d of the drawing is neither a line nor a circle", object);
+        const CDxfEntityKind* kind = DxfKindOfClass(record.runtimeClass);
+        if (kind == nullptr) {
+            error = StringFormatC("object %d of the drawing is of a kind DXF cannot hold", object);
             return false;
         }
+        const CGO_Box box = kind->bounds(record);
+        extents.Include(box.xMin, box.yMin, box.xMax, box.yMax);
     }
     return true;
 }
@@ -137,11 +133,8 @@ void WriteEntities(DL_Dxf& dxf, CMemoryWriter& dw, const std::vector<CGO_ObjectR
     const DL_Attributes onLayer0("0", 256, -1, "BYLAYER", 1.0);
     dw.sectionEntities();
     for (const CGO_ObjectRecord& record : records) {
-        const auto& v = record.values;
-        if (record.runtimeClass == &CGO_Line::s_runtimeClass)
-            dxf.writeLine(dw, DL_LineData(v[0], v[1], 0.0, v[2], v[3], 0.0), onLayer0);
-        else if (record.runtimeClass == &CGO_Circle::s_runtimeClass)
-            dxf.writeCircle(dw, DL_CircleData(v[0], v[1], 0.0, std::fabs(v[2])), onLayer0);
+        if (const CDxfEntityKind* kind = DxfKindOfClass(record.runtimeClass))
+            kind->write(dxf, dw, record, onLayer0);
     }
     dw.sectionEnd();
 }

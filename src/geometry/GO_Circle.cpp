@@ -72,19 +72,42 @@ void CGO_Circle::Serialize(CGO_Archive& archive)
     if (archive.IsStoring()) {
         LogDebug("Serializing circle #%i (x: %4.1f, y: %4.1f, r: %4.1f)...", m_nId, m_ptCenter.x, m_ptCenter.y,
                  m_fRadius);
-        archive.WriteFloat(m_ptCenter.x);
-        archive.WriteFloat(m_ptCenter.y);
-        archive.WriteFloat(m_fRadius);
+        StoreRecord(archive);
     } else {
-        const float x = archive.ReadFloat();
-        const float y = archive.ReadFloat();
-        const float r = archive.ReadFloat();
-        m_ptCenter.Set(x, y);
-        m_fRadius = r;
-        m_ptPeripheral = PointAbove(m_ptCenter, r);
+        LoadRecord(archive);
         LogDebug("Circle unserialized. (id: %i, x: %4.1f, y: %4.1f, r: %4.1f)", m_nId, m_ptCenter.x, m_ptCenter.y,
                  m_fRadius);
     }
+}
+
+void CGO_Circle::StoreRecord(CGO_Archive& archive) const
+{
+    archive.WriteFloat(m_ptCenter.x);
+    archive.WriteFloat(m_ptCenter.y);
+    archive.WriteFloat(m_fRadius);
+}
+
+void CGO_Circle::LoadRecord(CGO_Archive& archive)
+{
+    const float x = archive.ReadFloat();
+    const float y = archive.ReadFloat();
+    const float r = archive.ReadFloat();
+    m_ptCenter.Set(x, y);
+    m_fRadius = r;
+    m_ptPeripheral = PointAbove(m_ptCenter, r);
+}
+
+void CGO_Circle::StoreExtraState(CGO_Archive& archive) const
+{
+    archive.WriteFloat(m_ptPeripheral.x);
+    archive.WriteFloat(m_ptPeripheral.y);
+}
+
+void CGO_Circle::LoadExtraState(CGO_Archive& archive)
+{
+    const float x = archive.ReadFloat();
+    const float y = archive.ReadFloat();
+    m_ptPeripheral.Set(x, y);
 }
 
 void CGO_Circle::DeleteDisplayList()
@@ -270,17 +293,7 @@ bool CGO_Circle::GetBounds(CGO_Box& box) const
     return true;
 }
 
-CGO_ObjectState CGO_Circle::SaveState() const
+void CGO_Circle::GetOutline(CGO_Outline& outline) const
 {
-    CGO_ObjectState state;
-    state.values = {m_ptCenter.x, m_ptCenter.y, m_ptPeripheral.x, m_ptPeripheral.y, m_fRadius};
-    state.count = 5;
-    return state;
-}
-
-void CGO_Circle::RestoreState(const CGO_ObjectState& state)
-{
-    m_ptCenter.Set(state.values[0], state.values[1]);
-    m_ptPeripheral.Set(state.values[2], state.values[3]);
-    m_fRadius = state.values[4];
+    outline.Add(CGO_Primitive::Circle(m_ptCenter, m_fRadius));
 }

@@ -39,10 +39,16 @@ public:
     void FlipOnOrigin() override;
     void FlipOnStraight(CGO_Point p1, CGO_Point p2) override;
     bool GetBounds(CGO_Box& box) const override;
-    CGO_ObjectState SaveState() const override;
-    void RestoreState(const CGO_ObjectState& state) override;
+    void GetOutline(CGO_Outline& outline) const override;
+    void StoreRecord(CGO_Archive& archive) const override;
+    void LoadRecord(CGO_Archive& archive) override;
 
     static const CGO_RuntimeClass s_runtimeClass;
+
+protected:
+    // The peripheral point, which the file does not keep.
+    void StoreExtraState(CGO_Archive& archive) const override;
+    void LoadExtraState(CGO_Archive& archive) override;
 
 private:
     explicit CGO_Circle(RestoredId restored) : CGO_GeoObject(restored) {}

@@ -2,6 +2,7 @@
 // virtual operations (a bare object stores nothing and draws nothing).
 #include "geometry/GO_GeoObject.h"
 
+#include "geometry/GO_Archive.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
@@ -19,12 +20,15 @@ CGO_GeoObject* CreateCircle() { return new CGO_Circle; }
 CGO_GeoObject* RestoreLine(int id) { return CGO_Line::Restore(id); }
 CGO_GeoObject* RestoreCircle(int id) { return CGO_Circle::Restore(id); }
 
-const CGO_RuntimeClass kGeoObjectClass{"CGO_GeoObject", 0, 0, &CreateGeoObject, nullptr};
+const CGO_RuntimeClass kGeoObjectClass{"CGO_GeoObject", 0, 0, &CreateGeoObject, nullptr, {}, "Objekt"};
 
 } // namespace
 
-const CGO_RuntimeClass CGO_Line::s_runtimeClass{"CGO_Line", 0, 4, &CreateLine, &RestoreLine};
-const CGO_RuntimeClass CGO_Circle::s_runtimeClass{"CGO_Circle", 0, 3, &CreateCircle, &RestoreCircle};
+// Every kind of object, once: a new kind is one more line here.
+const CGO_RuntimeClass CGO_Line::s_runtimeClass{
+    "CGO_Line", 0, 4, &CreateLine, &RestoreLine, {"x1", "y1", "x2", "y2"}, "Linie"};
+const CGO_RuntimeClass CGO_Circle::s_runtimeClass{
+    "CGO_Circle", 0, 3, &CreateCircle, &RestoreCircle, {"x", "y", "r"}, "Kreis"};
 
 const CGO_RuntimeClass* CGO_RuntimeClass::FromName(std::string_view name)
 {
@@ -34,6 +38,13 @@ const CGO_RuntimeClass* CGO_RuntimeClass::FromName(std::string_view name)
         if (name == runtimeClass->m_lpszClassName)
             return runtimeClass;
     }
+    return nullptr;
+}
+
+const char* CGO_RuntimeClass::FieldName(int field) const
+{
+    if (field >= 0 && field < kMaxRecordFloats && m_fieldNames[static_cast<std::size_t>(field)] != nullptr)
+        return m_fieldNames[static_cast<std::size_t>(field)];
     return nullptr;
 }
 
@@ -70,8 +81,54 @@ CGO_GeoObject::CGO_GeoObject(RestoredId restored)
 }
 
 bool CGO_GeoObject::GetBounds(CGO_Box&) const { return false; }
-CGO_ObjectState CGO_GeoObject::SaveState() const { return {}; }
-void CGO_GeoObject::RestoreState(const CGO_ObjectState&) {}
+void CGO_GeoObject::GetOutline(CGO_Outline&) const {}
+void CGO_GeoObject::StoreRecord(CGO_Archive&) const {}
+void CGO_GeoObject::LoadRecord(CGO_Archive&) {}
+void CGO_GeoObject::StoreExtraState(CGO_Archive&) const {}
+void CGO_GeoObject::LoadExtraState(CGO_Archive&) {}
+
+void CGO_GeoObject::GetSnapPoints(CGO_SnapPoints& points) const
+{
+    CGO_Outline outline;
+    GetOutline(outline);
+    points.AddOutlinePoints(outline);
+}
+
+namespace {
+
+// The archive over a state's floats.
+class CStateArchive : public CGO_Archive {
+public:
+    explicit CStateArchive(CGO_ObjectState& state) : m_state(state), m_bStoring(true) {}
+    explicit CStateArchive(const CGO_ObjectState& state) : m_state(const_cast<CGO_ObjectState&>(state)) {}
+
+    bool IsStoring() const override { return m_bStoring; }
+    void WriteFloat(float value) override { m_state.values.push_back(value); }
+    float ReadFloat() override { return m_nNext < m_state.values.size() ? m_state.values[m_nNext++] : 0.0f; }
+
+private:
+    CGO_ObjectState& m_state;
+    bool m_bStoring = false;
+    std::size_t m_nNext = 0;
+};
+
+} // namespace
+
+CGO_ObjectState CGO_GeoObject::SaveState() const
+{
+    CGO_ObjectState state;
+    CStateArchive archive(state);
+    StoreRecord(archive);
+    StoreExtraState(archive);
+    return state;
+}
+
+void CGO_GeoObject::RestoreState(const CGO_ObjectState& state)
+{
+    CStateArchive archive(state);
+    LoadRecord(archive);
+    LoadExtraState(archive);
+}
 
 void CGO_GeoObject::ResetIdFactory()
 {

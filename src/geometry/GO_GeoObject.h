@@ -5,7 +5,9 @@
 
 #include "geometry/GO_Box.h"
 #include "geometry/GO_ObjectState.h"
+#include "geometry/GO_Outline.h"
 #include "geometry/GO_Point.h"
+#include "geometry/GO_SnapPoints.h"
 #include "geometry/GO_Vector.h"
 
 #include <iosfwd>
@@ -45,10 +47,20 @@ public:
     // object's geometry without knowing its class.
     // The box around everything the object draws; false for a bare object.
     virtual bool GetBounds(CGO_Box& box) const;
+    // What the object draws, as segments and arcs; nothing for a bare object.
+    virtual void GetOutline(CGO_Outline& outline) const;
+    // The points it offers for snapping: by default those of its outline.
+    virtual void GetSnapPoints(CGO_SnapPoints& points) const;
+    // Its data record, exactly as Serialize stores and loads it, without a
+    // log line: what a drawing file holds of the object.
+    virtual void StoreRecord(CGO_Archive& archive) const;
+    virtual void LoadRecord(CGO_Archive& archive);
+
     // The exact geometry, and setting it back without a log line: undo and
-    // redo put an object into a state it had, they perform no transform.
-    virtual CGO_ObjectState SaveState() const;
-    virtual void RestoreState(const CGO_ObjectState& state);
+    // redo put an object into a state it had, they perform no transform. The
+    // state is the data record followed by what else the object keeps.
+    CGO_ObjectState SaveState() const;
+    void RestoreState(const CGO_ObjectState& state);
 
     int GetId() const { return m_nId; }
     int GetDisplayList() const { return m_nDisplayList; }
@@ -87,6 +99,10 @@ protected:
     // ("Line") and the operation done ("moved") when it is. Returns whether
     // the result may be kept.
     bool AcceptTransform(bool resultFinite, const char* className, const char* operation);
+
+    // What the object keeps beyond its data record, for its state.
+    virtual void StoreExtraState(CGO_Archive& archive) const;
+    virtual void LoadExtraState(CGO_Archive& archive);
 
     int m_nId = -1;
     int m_nDisplayList = 0;

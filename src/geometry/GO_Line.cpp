@@ -38,20 +38,30 @@ void CGO_Line::Serialize(CGO_Archive& archive)
     if (archive.IsStoring()) {
         LogDebug("Serializing line #%i (x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)...",
                  m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
-        archive.WriteFloat(m_p1.x);
-        archive.WriteFloat(m_p1.y);
-        archive.WriteFloat(m_p2.x);
-        archive.WriteFloat(m_p2.y);
+        StoreRecord(archive);
     } else {
-        const float x1 = archive.ReadFloat();
-        const float y1 = archive.ReadFloat();
-        const float x2 = archive.ReadFloat();
-        const float y2 = archive.ReadFloat();
-        m_p1.Set(x1, y1);
-        m_p2.Set(x2, y2);
+        LoadRecord(archive);
         LogDebug("Line unserialized. (id: %i, x1: %4.1f, y1: %4.1f, x2: %4.1f, y2: %4.1f)",
                  m_nId, m_p1.x, m_p1.y, m_p2.x, m_p2.y);
     }
+}
+
+void CGO_Line::StoreRecord(CGO_Archive& archive) const
+{
+    archive.WriteFloat(m_p1.x);
+    archive.WriteFloat(m_p1.y);
+    archive.WriteFloat(m_p2.x);
+    archive.WriteFloat(m_p2.y);
+}
+
+void CGO_Line::LoadRecord(CGO_Archive& archive)
+{
+    const float x1 = archive.ReadFloat();
+    const float y1 = archive.ReadFloat();
+    const float x2 = archive.ReadFloat();
+    const float y2 = archive.ReadFloat();
+    m_p1.Set(x1, y1);
+    m_p2.Set(x2, y2);
 }
 
 void CGO_Line::DeleteDisplayList()
@@ -162,16 +172,7 @@ bool CGO_Line::GetBounds(CGO_Box& box) const
     return true;
 }
 
-CGO_ObjectState CGO_Line::SaveState() const
+void CGO_Line::GetOutline(CGO_Outline& outline) const
 {
-    CGO_ObjectState state;
-    state.values = {m_p1.x, m_p1.y, m_p2.x, m_p2.y, 0.0f};
-    state.count = 4;
-    return state;
-}
-
-void CGO_Line::RestoreState(const CGO_ObjectState& state)
-{
-    m_p1.Set(state.values[0], state.values[1]);
-    m_p2.Set(state.values[2], state.values[3]);
+    outline.Add(CGO_Primitive::Segment(m_p1, m_p2));
 }

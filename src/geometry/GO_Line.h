@@ -27,8 +27,9 @@ public:
     void FlipOnOrigin() override;
     void FlipOnStraight(CGO_Point p1, CGO_Point p2) override;
     bool GetBounds(CGO_Box& box) const override;
-    CGO_ObjectState SaveState() const override;
-    void RestoreState(const CGO_ObjectState& state) override;
+    void GetOutline(CGO_Outline& outline) const override;
+    void StoreRecord(CGO_Archive& archive) const override;
+    void LoadRecord(CGO_Archive& archive) override;
 
     static const CGO_RuntimeClass s_runtimeClass;
 

@@ -3,8 +3,7 @@
 #include "output/DrawingPainter.h"
 
 #include "database/GO_Database.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
+#include "geometry/GO_GeoObject.h"
 
 #include <QPainter>
 #include <QPen>
@@ -31,6 +30,32 @@ QPointF CDrawingPainter::Map(const WorldCoordinates& area, const QRectF& target,
     return QPointF(centre.x() + (x - midX) * scale, centre.y() - (y - midY) * scale);
 }
 
+void CDrawingPainter::PaintPrimitive(QPainter& painter, const CGO_Primitive& primitive,
+                                     const WorldCoordinates& area, const QRectF& target, double scale)
+{
+    const auto finite = [](const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); };
+    if (primitive.IsSegment()) {
+        const QPointF p1 = Map(area, target, primitive.a.x, primitive.a.y);
+        const QPointF p2 = Map(area, target, primitive.b.x, primitive.b.y);
+        if (finite(p1) && finite(p2))
+            painter.drawLine(p1, p2);
+        return;
+    }
+    const QPointF centre = Map(area, target, primitive.center.x, primitive.center.y);
+    const double radius = std::fabs(static_cast<double>(primitive.radius)) * scale;
+    if (!finite(centre) || !std::isfinite(radius))
+        return;
+    if (primitive.IsFullCircle()) {
+        painter.drawEllipse(centre, radius, radius);
+        return;
+    }
+    // Qt counts angles in sixteenths of a degree, counter-clockwise as seen
+    // on the page, which is how the world's angles look there too.
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2.0 * radius, 2.0 * radius);
+    painter.drawArc(box, static_cast<int>(std::lround(primitive.startDegrees * 16.0)),
+                    static_cast<int>(std::lround(primitive.sweepDegrees * 16.0)));
+}
+
 void CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
                             const QRectF& target, double penWidth)
 {
@@ -45,17 +70,12 @@ void CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, con
     const double scale = Scale(area, target);
     for (int slot = 0; slot < database.GetSize(); ++slot) {
         const CGO_GeoObject* object = database.GetAt(slot);
-        if (const auto* line = dynamic_cast<const CGO_Line*>(object)) {
-            const QPointF p1 = Map(area, target, line->GetP1().x, line->GetP1().y);
-            const QPointF p2 = Map(area, target, line->GetP2().x, line->GetP2().y);
-            if (std::isfinite(p1.x()) && std::isfinite(p1.y()) && std::isfinite(p2.x()) && std::isfinite(p2.y()))
-                painter.drawLine(p1, p2);
-        } else if (const auto* circle = dynamic_cast<const CGO_Circle*>(object)) {
-            const QPointF centre = Map(area, target, circle->GetCenter().x, circle->GetCenter().y);
-            const double radius = std::fabs(static_cast<double>(circle->GetRadius())) * scale;
-            if (std::isfinite(centre.x()) && std::isfinite(centre.y()) && std::isfinite(radius))
-                painter.drawEllipse(centre, radius, radius);
-        }
+        if (object == nullptr)
+            continue;
+        CGO_Outline outline;
+        object->GetOutline(outline);
+        for (const CGO_Primitive& primitive : outline)
+            PaintPrimitive(painter, primitive, area, target, scale);
     }
     painter.restore();
 }

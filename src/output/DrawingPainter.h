@@ -8,6 +8,7 @@
 #include <QRectF>
 
 class CGO_Database;
+struct CGO_Primitive;
 class QPainter;
 
 class CDrawingPainter {
@@ -22,4 +23,8 @@ public:
     static QPointF Map(const WorldCoordinates& area, const QRectF& target, double x, double y);
     // Device units per world unit.
     static double Scale(const WorldCoordinates& area, const QRectF& target);
+
+private:
+    static void PaintPrimitive(QPainter& painter, const CGO_Primitive& primitive, const WorldCoordinates& area,
+                               const QRectF& target, double scale);
 };

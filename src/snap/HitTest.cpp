@@ -3,13 +3,10 @@
 #include "snap/HitTest.h"
 
 #include "database/GO_Database.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
-#include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_GeoObject.h"
 #include "snap/SpatialIndex.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -23,42 +20,36 @@ bool IsValid(const CGO_Box& box)
     return box.xMin <= box.xMax && box.yMin <= box.yMax; // false for NaN as well
 }
 
-// Directions of the outline's vertices, near enough to find which of its
-// segments can come near a box; the exact vertices decide.
-const std::array<std::pair<double, double>, CGO_Circle::OUTLINE_VERTICES>& OutlineDirections()
+// Whether the drawn strip of an arc comes into the box: only the segments
+// near it are clipped exactly, the others are passed by their estimates.
+bool ArcHitsRegion(const CGO_Primitive& arc, const CGO_Box& box)
 {
-    static const auto directions = [] {
-        std::array<std::pair<double, double>, CGO_Circle::OUTLINE_VERTICES> table{};
-        for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
-            const double a = i * M_PI / 180.0;
-            table[static_cast<std::size_t>(i)] = {std::cos(a), std::sin(a)};
-        }
-        return table;
-    }();
-    return directions;
-}
-
-bool OutlineHitsRegion(CGO_Point center, float radius, const CGO_Box& box)
-{
-    if (!std::isfinite(center.x) || !std::isfinite(center.y) || !std::isfinite(radius))
+    if (!std::isfinite(arc.center.x) || !std::isfinite(arc.center.y) || !std::isfinite(arc.radius))
         return false;
-    const double r = radius;
-    const double cx = center.x;
-    const double cy = center.y;
+    const double r = arc.radius;
+    const double cx = arc.center.x;
+    const double cy = arc.center.y;
     // The exact vertices differ from the estimates by the float angle's
     // rounding (a few 1e-7 radians) and the float rounding of the vertex.
     const double margin = std::fabs(r) * 4e-6 + (std::fabs(cx) + std::fabs(cy) + std::fabs(r)) * 0x1p-22;
-    const auto& directions = OutlineDirections();
-    for (int i = 0; i + 1 < CGO_Circle::OUTLINE_VERTICES; ++i) {
-        const auto& [c0, s0] = directions[static_cast<std::size_t>(i)];
-        const auto& [c1, s1] = directions[static_cast<std::size_t>(i + 1)];
+    const int count = arc.DrawnVertexCount();
+    const double start = arc.IsFullCircle() ? 0.0 : arc.startDegrees;
+    const double step = (arc.IsFullCircle() ? 360.0 : arc.sweepDegrees) / (count - 1);
+    double c0 = std::cos(start * M_PI / 180.0);
+    double s0 = std::sin(start * M_PI / 180.0);
+    for (int i = 0; i + 1 < count; ++i) {
+        const double a1 = (start + step * (i + 1)) * M_PI / 180.0;
+        const double c1 = std::cos(a1);
+        const double s1 = std::sin(a1);
         const double x0 = cx + r * c0, y0 = cy + r * s0;
         const double x1 = cx + r * c1, y1 = cy + r * s1;
+        c0 = c1;
+        s0 = s1;
         if (std::max(x0, x1) + margin < box.xMin || std::min(x0, x1) - margin > box.xMax ||
             std::max(y0, y1) + margin < box.yMin || std::min(y0, y1) - margin > box.yMax)
             continue;
-        const CGO_Point a = CGO_Circle::OutlineVertex(center, radius, i);
-        const CGO_Point b = CGO_Circle::OutlineVertex(center, radius, i + 1);
+        const CGO_Point a = arc.DrawnVertex(i);
+        const CGO_Point b = arc.DrawnVertex(i + 1);
         if (SegmentHitsRegion(a.x, a.y, b.x, b.y, box))
             return true;
     }
@@ -105,14 +96,14 @@ bool SegmentHitsRegion(double ax, double ay, double bx, double by, const CGO_Box
 
 bool DrawnHitsRegion(const CGO_GeoObject& object, const CGO_Box& box)
 {
-    const CGO_RuntimeClass* type = object.GetRuntimeClass();
-    if (type == &CGO_Line::s_runtimeClass) {
-        const auto& line = static_cast<const CGO_Line&>(object);
-        return SegmentHitsRegion(line.GetP1().x, line.GetP1().y, line.GetP2().x, line.GetP2().y, box);
-    }
-    if (type == &CGO_Circle::s_runtimeClass) {
-        const auto& circle = static_cast<const CGO_Circle&>(object);
-        return IsValid(box) && OutlineHitsRegion(circle.GetCenter(), circle.GetRadius(), box);
+    if (!IsValid(box))
+        return false;
+    CGO_Outline outline;
+    object.GetOutline(outline);
+    for (const CGO_Primitive& primitive : outline) {
+        if (primitive.IsSegment() ? SegmentHitsRegion(primitive.a.x, primitive.a.y, primitive.b.x, primitive.b.y, box)
+                                  : ArcHitsRegion(primitive, box))
+            return true;
     }
     return false;
 }

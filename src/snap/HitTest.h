@@ -28,11 +28,11 @@ CGO_Box PickRegion(const WorldCoordinates& range, const int viewport[4], double 
 // maximum.
 bool SegmentHitsRegion(double ax, double ay, double bx, double by, const CGO_Box& region);
 
-// Whether what the object draws is hit in the region: a line's segment
-// between its stored ends; a circle's strip of CGO_Circle::OUTLINE_VERTICES
-// vertices from CGO_Circle::OutlineVertex, segment by segment, not the true
-// circle, so a region inside the circle hits nothing. Other objects draw
-// nothing.
+// Whether what the object draws is hit in the region: each primitive of its
+// outline as its display list draws it (CGO_Primitive::DrawnVertex), a
+// segment between its stored ends, an arc or circle as its strip, segment by
+// segment, not the true curve, so a region inside a circle hits nothing. A
+// bare object draws nothing.
 bool DrawnHitsRegion(const CGO_GeoObject& object, const CGO_Box& region);
 
 struct CHit {

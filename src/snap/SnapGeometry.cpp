@@ -39,7 +39,7 @@ double Scale(std::initializer_list<double> values)
 void Add(CCrossing& crossing, double x, double y)
 {
     CGO_Point point;
-    if (crossing.m_nCount < 2 && ToFloatPoint(x, y, point))
+    if (crossing.m_nCount < 2 && geo::ToFloatPoint(x, y, point))
         crossing.m_pt[crossing.m_nCount++] = point;
 }
 
@@ -55,42 +55,6 @@ void AddAlong(CCrossing& crossing, CGO_Point p1, double ux, double uy, double le
 }
 
 } // namespace
-
-bool ToFloatPoint(double x, double y, CGO_Point& out)
-{
-    // Up to half a float step beyond FLT_MAX still rounds to FLT_MAX; beyond
-    // that a conversion would be undefined. NaN fails the test as well.
-    constexpr double kLimit = static_cast<double>(FLT_MAX) + 0x1p103;
-    if (!(std::fabs(x) < kLimit && std::fabs(y) < kLimit))
-        return false;
-    out = CGO_Point(static_cast<float>(std::clamp(x, -double(FLT_MAX), double(FLT_MAX))),
-                    static_cast<float>(std::clamp(y, -double(FLT_MAX), double(FLT_MAX))));
-    return true;
-}
-
-bool Midpoint(CGO_Point a, CGO_Point b, CGO_Point& out)
-{
-    if (!IsFinite(a) || !IsFinite(b))
-        return false;
-    // When the midpoint is a float, a + b is twice a float and exact in double.
-    return ToFloatPoint((static_cast<double>(a.x) + b.x) / 2.0, (static_cast<double>(a.y) + b.y) / 2.0, out);
-}
-
-int Quadrants(CGO_Point center, float radius, CGO_Point out[4])
-{
-    if (!IsFinite(center) || !std::isfinite(radius))
-        return 0;
-    const double cx = center.x;
-    const double cy = center.y;
-    const double r = std::fabs(static_cast<double>(radius));
-    const double points[4][2] = {{cx + r, cy}, {cx, cy + r}, {cx - r, cy}, {cx, cy - r}};
-    int count = 0;
-    for (const auto& point : points) {
-        if (ToFloatPoint(point[0], point[1], out[count]))
-            ++count;
-    }
-    return count;
-}
 
 CCrossing IntersectSegments(CGO_Point a1, CGO_Point a2, CGO_Point b1, CGO_Point b2)
 {
@@ -221,6 +185,60 @@ CGO_Point ProjectOrthogonal(CGO_Point first, CGO_Point second, double worldPerPi
     if (toVertical < toHorizontal)
         return CGO_Point(first.x, second.y);
     return CGO_Point(second.x, first.y);
+}
+
+namespace {
+
+double AngleDegrees(CGO_Point center, double x, double y)
+{
+    return std::atan2(y - center.y, x - center.x) * 180.0 / M_PI;
+}
+
+// The crossings of the true circles that lie on the arcs.
+CCrossing OnSweep(const CCrossing& crossing, const CGO_Primitive& p, const CGO_Primitive* q = nullptr)
+{
+    CCrossing kept;
+    for (int i = 0; i < crossing.m_nCount; ++i) {
+        const CGO_Point at = crossing.m_pt[i];
+        if (!p.SweepContains(AngleDegrees(p.center, at.x, at.y)))
+            continue;
+        if (q != nullptr && !q->SweepContains(AngleDegrees(q->center, at.x, at.y)))
+            continue;
+        kept.m_pt[kept.m_nCount++] = at;
+    }
+    return kept;
+}
+
+double DistanceToPrimitive(double x, double y, const CGO_Primitive& primitive)
+{
+    if (primitive.IsSegment())
+        return DistanceToSegment(x, y, primitive.a, primitive.b);
+    if (primitive.IsFullCircle() || primitive.SweepContains(AngleDegrees(primitive.center, x, y)))
+        return DistanceToCircle(x, y, primitive.center, primitive.radius);
+    const CGO_Point start = primitive.StartPoint();
+    const CGO_Point end = primitive.EndPoint();
+    return std::min(std::hypot(x - start.x, y - start.y), std::hypot(x - end.x, y - end.y));
+}
+
+} // namespace
+
+double DistanceToOutline(double x, double y, const CGO_Outline& outline)
+{
+    double nearest = HUGE_VAL;
+    for (const CGO_Primitive& primitive : outline)
+        nearest = std::min(nearest, DistanceToPrimitive(x, y, primitive));
+    return nearest;
+}
+
+CCrossing IntersectPrimitives(const CGO_Primitive& p, const CGO_Primitive& q)
+{
+    if (p.IsSegment() && q.IsSegment())
+        return IntersectSegments(p.a, p.b, q.a, q.b);
+    if (p.IsSegment())
+        return OnSweep(IntersectSegmentCircle(p.a, p.b, q.center, q.radius), q);
+    if (q.IsSegment())
+        return OnSweep(IntersectSegmentCircle(q.a, q.b, p.center, p.radius), p);
+    return OnSweep(IntersectCircles(p.center, p.radius, q.center, q.radius), p, &q);
 }
 
 } // namespace snapgeo

@@ -3,7 +3,9 @@
 // points. Plain functions on plain geometry; no object, no view, no log.
 #pragma once
 
+#include "geometry/GO_Outline.h"
 #include "geometry/GO_Point.h"
+#include "geometry/GO_SnapPoints.h"
 
 namespace snapgeo {
 
@@ -12,20 +14,6 @@ struct CCrossing {
     int m_nCount = 0;
     CGO_Point m_pt[2];
 };
-
-// Rounds (x, y) to the nearest float point. False, with out unchanged, when
-// either value is not finite or lies beyond the float range: such a point
-// cannot be stored in an object and is never offered.
-bool ToFloatPoint(double x, double y, CGO_Point& out);
-
-// (a + b) / 2 in double, rounded once; whenever the midpoint is a float it is
-// given exactly. False for non-finite ends.
-bool Midpoint(CGO_Point a, CGO_Point b, CGO_Point& out);
-
-// The circle's points at 0, 90, 180 and 270 degrees, centre +- |radius| on
-// each axis, in that order; those that leave the float range are left out.
-// Returns how many were written to out.
-int Quadrants(CGO_Point center, float radius, CGO_Point out[4]);
 
 // Segment a1-a2 with segment b1-b2, within both extents. Segments closer to
 // parallel than about 1e-12 radians (parallel and collinear ones included)
@@ -50,6 +38,14 @@ CCrossing IntersectCircles(CGO_Point c1, float r1, CGO_Point c2, float r2);
 // outline; what decides whether an object is near enough to take part.
 double DistanceToSegment(double x, double y, CGO_Point a, CGO_Point b);
 double DistanceToCircle(double x, double y, CGO_Point center, float radius);
+// The same for every primitive of an outline (an arc only along its sweep),
+// the nearest one counting.
+double DistanceToOutline(double x, double y, const CGO_Outline& outline);
+
+// Two primitives: segments and segments, segments and arcs, arcs and arcs,
+// as the functions above cross them; a crossing with an arc counts only
+// where it lies within the arc's sweep.
+CCrossing IntersectPrimitives(const CGO_Primitive& p, const CGO_Primitive& q);
 
 // The second point of a horizontal or vertical line from first: second
 // moved onto the horizontal or the vertical through first, whichever is

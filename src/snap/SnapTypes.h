@@ -3,16 +3,17 @@
 #pragma once
 
 #include "geometry/GO_Point.h"
+#include "geometry/GO_SnapPoints.h"
 
 // The kinds of snap point, as bits of a set. Bit i belongs to the control
 // center's switch IDC_SNAP_ENDPOINT + i (endpoint, midpoint, centre,
 // quadrant, intersection, grid).
 enum : unsigned {
     SNAP_NONE = 0,
-    SNAP_ENDPOINT = 1u << 0,
-    SNAP_MIDPOINT = 1u << 1,
-    SNAP_CENTER = 1u << 2,
-    SNAP_QUADRANT = 1u << 3,
+    SNAP_ENDPOINT = GO_POINT_END,
+    SNAP_MIDPOINT = GO_POINT_MIDDLE,
+    SNAP_CENTER = GO_POINT_CENTER,
+    SNAP_QUADRANT = GO_POINT_QUADRANT,
     SNAP_INTERSECTION = 1u << 4,
     SNAP_GRID = 1u << 5,
     SNAP_ALL = (1u << 6) - 1,

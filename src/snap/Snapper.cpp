@@ -3,9 +3,7 @@
 #include "snap/Snapper.h"
 
 #include "database/GO_Database.h"
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
-#include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_GeoObject.h"
 #include "snap/GridSnap.h"
 #include "snap/SnapGeometry.h"
 #include "snap/SpatialIndex.h"
@@ -72,13 +70,9 @@ CSnapResult CSnapper::FindSnap(const CSnapQuery& query)
             const CGO_GeoObject* object = db.GetAt(slot);
             if (object == nullptr || object->GetId() == query.m_nExcludeId)
                 continue;
-            const CGO_RuntimeClass* type = object->GetRuntimeClass();
-            if (type != &CGO_Line::s_runtimeClass && type != &CGO_Circle::s_runtimeClass)
-                continue;
-            const bool line = type == &CGO_Line::s_runtimeClass;
-            ObjectPoints(*object, line);
+            ObjectPoints(*object);
             if (query.m_nKinds & SNAP_INTERSECTION)
-                NoteNear(*object, line);
+                NoteNear(*object);
         }
         if (query.m_nKinds & SNAP_INTERSECTION)
             Crossings();
@@ -119,50 +113,25 @@ void CSnapper::Consider(unsigned kind, CGO_Point point, int id, int otherId)
     m_dBestSquared = squared;
 }
 
-void CSnapper::ObjectPoints(const CGO_GeoObject& object, bool line)
+void CSnapper::ObjectPoints(const CGO_GeoObject& object)
 {
-    const int id = object.GetId();
-    if (line) {
-        const auto& segment = static_cast<const CGO_Line&>(object);
-        const CGO_Point p1 = segment.GetP1();
-        const CGO_Point p2 = segment.GetP2();
-        // Stored ends, not recomputed ones, so that corners meet exactly.
-        if (std::isfinite(p1.x) && std::isfinite(p1.y))
-            Consider(SNAP_ENDPOINT, p1, id);
-        if (std::isfinite(p2.x) && std::isfinite(p2.y))
-            Consider(SNAP_ENDPOINT, p2, id);
-        CGO_Point middle;
-        if ((m_query.m_nKinds & SNAP_MIDPOINT) && snapgeo::Midpoint(p1, p2, middle))
-            Consider(SNAP_MIDPOINT, middle, id);
-        return;
-    }
-    const auto& circle = static_cast<const CGO_Circle&>(object);
-    const CGO_Point center = circle.GetCenter();
-    if (std::isfinite(center.x) && std::isfinite(center.y))
-        Consider(SNAP_CENTER, center, id);
-    if (m_query.m_nKinds & SNAP_QUADRANT) {
-        CGO_Point quadrants[4];
-        const int count = snapgeo::Quadrants(center, circle.GetRadius(), quadrants);
-        for (int i = 0; i < count; ++i)
-            Consider(SNAP_QUADRANT, quadrants[i], id);
-    }
+    CGO_SnapPoints points;
+    object.GetSnapPoints(points);
+    for (const CGO_SnapPoint& point : points)
+        Consider(point.kind, point.point, object.GetId());
 }
 
-void CSnapper::NoteNear(const CGO_GeoObject& object, bool line)
+void CSnapper::NoteNear(const CGO_GeoObject& object)
 {
-    double distance;
-    if (line) {
-        const auto& segment = static_cast<const CGO_Line&>(object);
-        distance = snapgeo::DistanceToSegment(m_query.m_dX, m_query.m_dY, segment.GetP1(), segment.GetP2());
-    } else {
-        const auto& circle = static_cast<const CGO_Circle&>(object);
-        distance = snapgeo::DistanceToCircle(m_query.m_dX, m_query.m_dY, circle.GetCenter(), circle.GetRadius());
-    }
+    CNearObject near{CGO_Outline(), object.GetId(), 0.0, CGO_Box()};
+    object.GetOutline(near.m_outline);
+    if (near.m_outline.Count() == 0 || !object.GetBounds(near.m_box))
+        return;
+    near.m_dDistance = snapgeo::DistanceToOutline(m_query.m_dX, m_query.m_dY, near.m_outline);
     // A crossing lies on both objects, so an object further away than the
     // tolerance (on the coarser axis) has none that could snap.
-    CGO_Box box;
-    if (distance <= m_dNearWorld && object.GetBounds(box))
-        m_near.push_back({&object, object.GetId(), line, distance, box});
+    if (near.m_dDistance <= m_dNearWorld)
+        m_near.push_back(near);
 }
 
 void CSnapper::Crossings()
@@ -184,25 +153,13 @@ void CSnapper::Crossings()
 
 void CSnapper::CrossingsOf(const CNearObject& a, const CNearObject& b)
 {
-    // Lines first, so the two kinds of mixed pairs are one case.
-    const CNearObject& first = a.m_bLine || !b.m_bLine ? a : b;
-    const CNearObject& second = &first == &a ? b : a;
-    snapgeo::CCrossing crossing;
-    if (first.m_bLine && second.m_bLine) {
-        const auto& s = static_cast<const CGO_Line&>(*first.m_pObject);
-        const auto& t = static_cast<const CGO_Line&>(*second.m_pObject);
-        crossing = snapgeo::IntersectSegments(s.GetP1(), s.GetP2(), t.GetP1(), t.GetP2());
-    } else if (first.m_bLine) {
-        const auto& s = static_cast<const CGO_Line&>(*first.m_pObject);
-        const auto& c = static_cast<const CGO_Circle&>(*second.m_pObject);
-        crossing = snapgeo::IntersectSegmentCircle(s.GetP1(), s.GetP2(), c.GetCenter(), c.GetRadius());
-    } else {
-        const auto& c = static_cast<const CGO_Circle&>(*first.m_pObject);
-        const auto& d = static_cast<const CGO_Circle&>(*second.m_pObject);
-        crossing = snapgeo::IntersectCircles(c.GetCenter(), c.GetRadius(), d.GetCenter(), d.GetRadius());
-    }
     const int low = std::min(a.m_nId, b.m_nId);
     const int high = std::max(a.m_nId, b.m_nId);
-    for (int i = 0; i < crossing.m_nCount; ++i)
-        Consider(SNAP_INTERSECTION, crossing.m_pt[i], low, high);
+    for (const CGO_Primitive& p : a.m_outline) {
+        for (const CGO_Primitive& q : b.m_outline) {
+            const snapgeo::CCrossing crossing = snapgeo::IntersectPrimitives(p, q);
+            for (int i = 0; i < crossing.m_nCount; ++i)
+                Consider(SNAP_INTERSECTION, crossing.m_pt[i], low, high);
+        }
+    }
 }

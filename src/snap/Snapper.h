@@ -3,6 +3,7 @@
 #pragma once
 
 #include "geometry/GO_Box.h"
+#include "geometry/GO_Outline.h"
 #include "snap/SnapTypes.h"
 
 #include <vector>
@@ -38,16 +39,15 @@ public:
 
 private:
     struct CNearObject {
-        const CGO_GeoObject* m_pObject;
+        CGO_Outline m_outline;
         int m_nId;
-        bool m_bLine;
         double m_dDistance;
         CGO_Box m_box;
     };
 
     void Consider(unsigned kind, CGO_Point point, int id, int otherId = -1);
-    void ObjectPoints(const CGO_GeoObject& object, bool line);
-    void NoteNear(const CGO_GeoObject& object, bool line);
+    void ObjectPoints(const CGO_GeoObject& object);
+    void NoteNear(const CGO_GeoObject& object);
     void Crossings();
     void CrossingsOf(const CNearObject& a, const CNearObject& b);
 

@@ -14,8 +14,8 @@
 #include <QWheelEvent>
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,6 +34,7 @@ bool COpenGLMouse::Create(const char* title, int left, int top, int right, int b
 {
     if (!COpenGL::Create(title, left, top, right, bottom))
         return false;
+    m_probe.Attach(*GetGraphics());
     m_nPicked = 0;
     m_nBand = BAND_NONE;
     m_nMode = MODE_IDLE;
@@ -71,24 +72,14 @@ void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
 
 void COpenGLMouse::WindowToWorld(int x, int y, CGO_Point* out)
 {
-    if (out == nullptr || !MakeCurrent())
-        return;
-    GLint viewport[4];
-    GLdouble mvmatrix[16];
-    GLdouble projmatrix[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetDoublev(GL_MODELVIEW_MATRIX, mvmatrix);
-    glGetDoublev(GL_PROJECTION_MATRIX, projmatrix);
-    // Mouse positions are logical pixels, the viewport is in device pixels.
-    // Flip y (window rows grow downwards) and take the pixel's lower left
-    // corner, then scale: the same pixel gives the same point at any ratio.
-    const double ratio = devicePixelRatio();
-    const double realY = (height() - y - 1) * ratio;
-    GLdouble wx = 0.0;
-    GLdouble wy = 0.0;
-    GLdouble wz = 0.0;
-    gluUnProject(x * ratio, realY, 0.0, mvmatrix, projmatrix, viewport, &wx, &wy, &wz);
-    *out = CGO_Point(static_cast<float>(wx), static_cast<float>(wy));
+    if (out != nullptr)
+        *out = PixelMapping().PixelCorner(x, y);
+}
+
+CPixelMapping COpenGLMouse::PixelMapping()
+{
+    return CPixelMapping(GetGraphics()->GetWorldCoordinates(), std::min(BufferWidth(), BufferHeight()),
+                         devicePixelRatio(), height());
 }
 
 void COpenGLMouse::Pick(int x, int y)
@@ -97,12 +88,13 @@ void COpenGLMouse::Pick(int x, int y)
     m_nPicked = 0;
     if (!MakeCurrent())
         return;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
     // The region is centred on the pixel's upper left corner and scaled to
     // device pixels, so it covers the same world area at any ratio.
-    const double ratio = devicePixelRatio();
-    m_nCandidate = GetGraphics()->Pick(x * ratio, (height() - y) * ratio, CCursorProbe::kPickSize * ratio, viewport);
+    const CPixelMapping mapping = PixelMapping();
+    GLint viewport[4];
+    mapping.Viewport(viewport);
+    m_nCandidate = GetGraphics()->Pick(mapping.DeviceX(x), mapping.DeviceY(y),
+                                       CCursorProbe::kPickSize * mapping.Ratio(), viewport);
 }
 
 void COpenGLMouse::UpdateCursor()

@@ -61,9 +61,11 @@ public:
     int GetPickedId() const { return m_nPicked - 100; }
 
     // Converts a position in the window (logical pixels, y downwards) into a
-    // world point, through the matrices and viewport the last render left:
-    // the lower left corner of that pixel, at any device pixel ratio.
+    // world point: the lower left corner of that pixel, at any device pixel
+    // ratio.
     void WindowToWorld(int x, int y, CGO_Point* out);
+    // How the window's pixels map to the world now.
+    CPixelMapping PixelMapping();
 
     // The scene the mouse picks in; the concrete view owns it.
     virtual CGraphics* GetGraphics() = 0;
@@ -115,7 +117,7 @@ private:
     void EraseFeedback();
     void UpdateCursor();
     void Send(unsigned message, std::uintptr_t wParam);
-    CCursorProbe::CViewGeometry ViewGeometry();
+
     // The point a press or release at (x, y) gives: snapped where a snap is
     // near, and with Shift kept horizontal or vertical from the anchor when
     // it is the second point of a line or of a mirror line. The snap that

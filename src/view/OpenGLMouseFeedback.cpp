@@ -31,7 +31,7 @@ void COpenGLMouse::DrawPreview(CGO_Point cursor)
     } else if (m_nPreview == PREVIEW_CIRCLE) {
         const double radius = std::hypot(static_cast<double>(cursor.x) - m_ptAnchor.x,
                                          static_cast<double>(cursor.y) - m_ptAnchor.y);
-        feedback::DrawCircleOutline(m_ptAnchor, static_cast<float>(radius));
+        feedback::DrawPrimitive(CGO_Primitive::Circle(m_ptAnchor, static_cast<float>(radius)));
     } else if (m_nPreview == PREVIEW_MIRROR) {
         feedback::DrawListMirrored(m_nPicked, m_ptAnchor, cursor);
     }
@@ -45,19 +45,6 @@ void COpenGLMouse::EraseFeedback()
     RestoreScene();
 }
 
-CCursorProbe::CViewGeometry COpenGLMouse::ViewGeometry()
-{
-    if (!m_probe.IsAttached())
-        m_probe.Attach(*GetGraphics());
-    CCursorProbe::CViewGeometry view;
-    glGetIntegerv(GL_VIEWPORT, view.viewport);
-    view.viewport[2] = std::max(1, view.viewport[2]);
-    view.viewport[3] = std::max(1, view.viewport[3]);
-    view.ratio = devicePixelRatio();
-    view.height = height();
-    return view;
-}
-
 void COpenGLMouse::SetSnapKinds(unsigned kinds)
 {
     m_probe.SetSnapKinds(kinds);
@@ -65,15 +52,13 @@ void COpenGLMouse::SetSnapKinds(unsigned kinds)
 
 CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap)
 {
-    CGO_Point raw;
-    WindowToWorld(x, y, &raw);
-    const CCursorProbe::CViewGeometry view = ViewGeometry();
+    const CPixelMapping mapping = PixelMapping();
+    const CGO_Point raw = mapping.PixelCorner(x, y);
     // The object being dragged offers nothing to drop it on.
-    CGO_Point point = m_probe.Snap(raw, view, dragEnd ? GetPickedId() : -1, snap);
+    CGO_Point point = m_probe.Snap(raw, mapping, dragEnd ? GetPickedId() : -1, snap);
     const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE;
     if (m_bShiftDown && secondPointOfALine) {
-        const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
-        point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, view.WorldPerPixelX(range), view.WorldPerPixelY(range));
+        point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, mapping.WorldPerPixelX(), mapping.WorldPerPixelY());
     }
     return point;
 }
@@ -97,8 +82,7 @@ void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
     if (!showBand && !dragging)
         m_bBandShown = false;
 
-    const CCursorProbe::CViewGeometry view = ViewGeometry();
-    m_hover = m_bCursorInside ? m_probe.Hover(x, y, view) : hittest::CHit();
+    m_hover = m_bCursorInside ? m_probe.Hover(x, y, PixelMapping()) : hittest::CHit();
     if (m_nMode == MODE_PICK && m_hover.IsHit()) {
         glColor3f(0.0f, 0.0f, 1.0f);
         feedback::DrawList(m_hover.m_pObject->GetDisplayList());
@@ -138,10 +122,9 @@ void COpenGLMouse::ShowFeedbackAgain()
 void COpenGLMouse::DrawSnapMarker(const CSnapResult& snap)
 {
     // Five logical pixels each way, whatever the zoom and ratio.
-    const CCursorProbe::CViewGeometry view = ViewGeometry();
-    const WorldCoordinates range = GetGraphics()->GetWorldCoordinates();
+    const CPixelMapping mapping = PixelMapping();
     glColor3f(0.0f, 0.0f, 1.0f);
-    feedback::DrawSnapMarker(snap.m_nKind, snap.m_pt, 5.0 * view.WorldPerPixelX(range), 5.0 * view.WorldPerPixelY(range));
+    feedback::DrawSnapMarker(snap.m_nKind, snap.m_pt, 5.0 * mapping.WorldPerPixelX(), 5.0 * mapping.WorldPerPixelY());
     glFlush();
 }
 

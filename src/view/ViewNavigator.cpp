@@ -25,7 +25,7 @@ constexpr double kArrowShare = 0.1;
 
 int CViewNavigator::Side() const
 {
-    return std::max(1, std::min(m_view.BufferWidth(), m_view.BufferHeight()));
+    return m_view.PixelMapping().Side();
 }
 
 WorldCoordinates CViewNavigator::Range() const
@@ -35,15 +35,12 @@ WorldCoordinates CViewNavigator::Range() const
 
 double CViewNavigator::WorldXAt(double x) const
 {
-    const WorldCoordinates r = Range();
-    return r.xMin + x * m_view.devicePixelRatio() / Side() * (r.xMax - r.xMin);
+    return m_view.PixelMapping().WorldX(x);
 }
 
 double CViewNavigator::WorldYAt(double y) const
 {
-    const WorldCoordinates r = Range();
-    const double fromBottom = (m_view.height() - y) * m_view.devicePixelRatio();
-    return r.yMin + fromBottom / Side() * (r.yMax - r.yMin);
+    return m_view.PixelMapping().WorldY(y);
 }
 
 bool CViewNavigator::SetRange(const WorldCoordinates& range)

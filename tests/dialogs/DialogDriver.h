@@ -4,7 +4,9 @@
 // timer fills in and closes.
 #pragma once
 
+#include "control/OperationTable.h"
 #include "control/lumen7dlg.h"
+#include "edit/Editor.h"
 #include "database/GO_Database.h"
 #include "dialogs/DialogHost.h"
 #include "view/scene/Graphics.h"
@@ -33,12 +35,14 @@ public:
     CGO_Point GetPoint() override { return point; }
     int GetPickedId() override { return pickedId; }
     CGraphics* GetGraphics() override { return &graphics; }
+    CEditor& GetEditor() override { return editor; }
     void SetCaption(const QString& text) override { caption = text; }
 
     int action = ACTION_IDLE;
     CGO_Point point;
     int pickedId = -1;
     CGraphics graphics;
+    CEditor editor{*graphics.GetDatabase(), nullptr};
     QString caption = QStringLiteral("CAD-Programm (-500, 500 | -500, 500)");
 };
 
@@ -63,6 +67,24 @@ private:
     QOpenGLContext m_context;
     bool m_bValid = false;
 };
+
+// The stand-in the dialogs of the running test are given.
+inline FakeHost*& CurrentHost()
+{
+    static FakeHost* host = nullptr;
+    return host;
+}
+
+// The dialog of an action, and the world-range dialog, over the stand-in.
+inline int RunActionDialog(int action)
+{
+    return ::RunActionDialog(action, *CurrentHost());
+}
+
+inline int RunWorldCoordinatesDialog()
+{
+    return RunDialog(DIALOG_CHANGE_WC, *CurrentHost());
+}
 
 // Opens a dialog (open runs it modally and returns its result); as soon as it
 // is shown, act gets it. act must end the dialog, for instance with Click.
@@ -136,13 +158,13 @@ protected:
         ASSERT_TRUE(s_pGL->IsValid()) << "no OpenGL context";
         s_pGL->MakeCurrent();
         m_pHost = std::make_unique<FakeHost>();
-        SetDialogHost(m_pHost.get());
+        CurrentHost() = m_pHost.get();
     }
 
     void TearDown() override
     {
         s_pGL->MakeCurrent();
-        SetDialogHost(nullptr);
+        CurrentHost() = nullptr;
         m_pHost.reset();
     }
 

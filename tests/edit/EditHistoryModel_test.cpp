@@ -75,13 +75,13 @@ void ExpectSame(const Drawing& actual, const Drawing& expected)
             continue;
         ASSERT_EQ(actual[slot]->id, expected[slot]->id) << "slot " << slot;
         ASSERT_EQ(actual[slot]->runtimeClass, expected[slot]->runtimeClass) << "slot " << slot;
-        for (int i = 0; i < 5; ++i) {
+        ASSERT_EQ(actual[slot]->state.values.size(), expected[slot]->state.values.size()) << "slot " << slot;
+        for (std::size_t i = 0; i < actual[slot]->state.values.size(); ++i) {
             std::uint32_t a = 0, e = 0;
-            std::memcpy(&a, &actual[slot]->state.values[static_cast<std::size_t>(i)], 4);
-            std::memcpy(&e, &expected[slot]->state.values[static_cast<std::size_t>(i)], 4);
+            std::memcpy(&a, &actual[slot]->state.values[i], 4);
+            std::memcpy(&e, &expected[slot]->state.values[i], 4);
             ASSERT_EQ(a, e) << "slot " << slot << ", value " << i;
         }
-        ASSERT_EQ(actual[slot]->state.count, expected[slot]->state.count) << "slot " << slot;
     }
 }
 

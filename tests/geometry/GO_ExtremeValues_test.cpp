@@ -59,8 +59,8 @@ Op FlipOnStraight(float x1, float y1, float x2, float y2)
 
 bool AllFinite(const CGO_ObjectState& state)
 {
-    for (int i = 0; i < state.count; ++i)
-        if (!std::isfinite(state.values[static_cast<std::size_t>(i)]))
+    for (std::size_t i = 0; i < state.values.size(); ++i)
+        if (!std::isfinite(state.values[i]))
             return false;
     return true;
 }

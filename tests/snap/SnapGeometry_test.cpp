@@ -290,22 +290,22 @@ TEST(SnapGeometry, MidpointsAndQuadrantsAreExact)
     };
     for (const auto& m : midpoints) {
         CGO_Point got;
-        ASSERT_TRUE(snapgeo::Midpoint(m.a, m.b, got));
+        ASSERT_TRUE(geo::Midpoint(m.a, m.b, got));
         EXPECT_EQ(got.x, m.expected.x);
         EXPECT_EQ(got.y, m.expected.y);
     }
     CGO_Point unused;
-    EXPECT_FALSE(snapgeo::Midpoint(CGO_Point(INFINITY, 0), CGO_Point(0, 0), unused));
+    EXPECT_FALSE(geo::Midpoint(CGO_Point(INFINITY, 0), CGO_Point(0, 0), unused));
 
     CGO_Point q[4];
-    ASSERT_EQ(snapgeo::Quadrants(CGO_Point(10, 20), -5, q), 4);
+    ASSERT_EQ(geo::Quadrants(CGO_Point(10, 20), -5, q), 4);
     const CGO_Point expected[4] = {{15, 20}, {10, 25}, {5, 20}, {10, 15}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(q[i].x, expected[i].x) << i;
         EXPECT_EQ(q[i].y, expected[i].y) << i;
     }
     // The 0-degree point of this circle lies beyond the float range.
-    ASSERT_EQ(snapgeo::Quadrants(CGO_Point(3e38f, 0), 1e38f, q), 3);
+    ASSERT_EQ(geo::Quadrants(CGO_Point(3e38f, 0), 1e38f, q), 3);
     EXPECT_EQ(q[0].y, 1e38f);
 }
 

@@ -205,12 +205,12 @@ std::vector<Candidate> AllCandidates(const CGO_Database& db)
         if (auto* l = dynamic_cast<const CGO_Line*>(o)) {
             all.push_back({SNAP_ENDPOINT, l->GetP1(), o->GetId(), -1});
             all.push_back({SNAP_ENDPOINT, l->GetP2(), o->GetId(), -1});
-            if (snapgeo::Midpoint(l->GetP1(), l->GetP2(), p))
+            if (geo::Midpoint(l->GetP1(), l->GetP2(), p))
                 all.push_back({SNAP_MIDPOINT, p, o->GetId(), -1});
         } else if (auto* c = dynamic_cast<const CGO_Circle*>(o)) {
             all.push_back({SNAP_CENTER, c->GetCenter(), o->GetId(), -1});
             CGO_Point quadrants[4];
-            for (int i = 0, n = snapgeo::Quadrants(c->GetCenter(), c->GetRadius(), quadrants); i < n; ++i)
+            for (int i = 0, n = geo::Quadrants(c->GetCenter(), c->GetRadius(), quadrants); i < n; ++i)
                 all.push_back({SNAP_QUADRANT, quadrants[i], o->GetId(), -1});
         }
     }

@@ -2,21 +2,9 @@
 // grid, so that what it predicts is what the click and the picture do.
 #include "view/scene/CursorProbe.h"
 
-#include "geometry/GO_Circle.h"
-#include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
 #include "log/CFormat.h"
 #include "view/scene/Graphics.h"
-
-double CCursorProbe::CViewGeometry::WorldPerPixelX(const WorldCoordinates& range) const
-{
-    return (range.xMax - range.xMin) / viewport[2] * ratio;
-}
-
-double CCursorProbe::CViewGeometry::WorldPerPixelY(const WorldCoordinates& range) const
-{
-    return (range.yMax - range.yMin) / viewport[3] * ratio;
-}
 
 void CCursorProbe::Attach(CGraphics& graphics)
 {
@@ -24,30 +12,31 @@ void CCursorProbe::Attach(CGraphics& graphics)
     m_pSnapper = std::make_unique<CSnapper>(graphics.GetIndex());
 }
 
-CGO_Point CCursorProbe::Snap(CGO_Point raw, const CViewGeometry& view, int excludeId, CSnapResult& used)
+CGO_Point CCursorProbe::Snap(CGO_Point raw, const CPixelMapping& mapping, int excludeId, CSnapResult& used)
 {
     used = CSnapResult();
     if (m_nKinds == SNAP_NONE || !IsAttached())
         return raw;
-    const WorldCoordinates range = m_pGraphics->GetWorldCoordinates();
     CSnapQuery query;
     query.m_dX = raw.x;
     query.m_dY = raw.y;
-    query.m_dWorldPerPixelX = view.WorldPerPixelX(range);
-    query.m_dWorldPerPixelY = view.WorldPerPixelY(range);
+    query.m_dWorldPerPixelX = mapping.WorldPerPixelX();
+    query.m_dWorldPerPixelY = mapping.WorldPerPixelY();
     query.m_nKinds = m_nKinds;
     query.m_nExcludeId = excludeId;
     used = m_pSnapper->FindSnap(query);
     return used.IsSnapped() ? used.m_pt : raw;
 }
 
-hittest::CHit CCursorProbe::Hover(int x, int y, const CViewGeometry& view)
+hittest::CHit CCursorProbe::Hover(int x, int y, const CPixelMapping& mapping)
 {
     if (!IsAttached())
         return {};
     // The very numbers COpenGLMouse::Pick hands to the selection pass.
-    const CGO_Box region = hittest::PickRegion(m_pGraphics->GetWorldCoordinates(), view.viewport, x * view.ratio,
-                                               (view.height - y) * view.ratio, kPickSize * view.ratio);
+    int viewport[4];
+    mapping.Viewport(viewport);
+    const CGO_Box region = hittest::PickRegion(mapping.Range(), viewport, mapping.DeviceX(x), mapping.DeviceY(y),
+                                               kPickSize * mapping.Ratio());
     return hittest::HitTest(m_pGraphics->GetIndex(), region);
 }
 
@@ -66,11 +55,7 @@ const char* CCursorProbe::SnapKindText(unsigned kind)
 
 const char* CCursorProbe::ObjectTypeText(const CGO_GeoObject& object)
 {
-    if (object.GetRuntimeClass() == &CGO_Line::s_runtimeClass)
-        return "Linie";
-    if (object.GetRuntimeClass() == &CGO_Circle::s_runtimeClass)
-        return "Kreis";
-    return "Objekt";
+    return object.GetRuntimeClass()->m_lpszDisplayName;
 }
 
 std::string CCursorProbe::StatusText(CGO_Point point, const CSnapResult& snap, const hittest::CHit& hover)

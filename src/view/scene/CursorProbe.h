@@ -7,6 +7,7 @@
 #include "snap/HitTest.h"
 #include "snap/SnapTypes.h"
 #include "snap/Snapper.h"
+#include "view/scene/PixelMapping.h"
 
 #include <memory>
 #include <string>
@@ -19,18 +20,6 @@ public:
     // the click picks with it, and the hover predicts that pick.
     static constexpr double kPickSize = 5.0;
 
-    // How the view maps pixels: its GL viewport (device pixels), its device
-    // pixel ratio and its height in logical pixels.
-    struct CViewGeometry {
-        int viewport[4] = {0, 0, 1, 1};
-        double ratio = 1.0;
-        int height = 1;
-
-        // World units per logical pixel on each axis, for the given range.
-        double WorldPerPixelX(const WorldCoordinates& range) const;
-        double WorldPerPixelY(const WorldCoordinates& range) const;
-    };
-
     // The scene to probe; the view gives it once it exists.
     void Attach(CGraphics& graphics);
     bool IsAttached() const { return m_pGraphics != nullptr; }
@@ -42,10 +31,10 @@ public:
     // The point a click gives at the raw world point: the nearest snap point
     // within the tolerance, or the raw point. excludeId offers no snap points
     // (the object being dragged). used tells which snap it was.
-    CGO_Point Snap(CGO_Point raw, const CViewGeometry& view, int excludeId, CSnapResult& used);
+    CGO_Point Snap(CGO_Point raw, const CPixelMapping& mapping, int excludeId, CSnapResult& used);
 
     // The object a pick at the logical pixel (x, y) would take.
-    hittest::CHit Hover(int x, int y, const CViewGeometry& view);
+    hittest::CHit Hover(int x, int y, const CPixelMapping& mapping);
 
     // "X: 10.00  Y: 20.00", then the snap's kind ("Endpunkt") and the object
     // under the cursor ("#7 Linie") where there are any. UTF-8.

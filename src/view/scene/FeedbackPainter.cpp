@@ -3,7 +3,6 @@
 // transform itself.
 #include "view/scene/FeedbackPainter.h"
 
-#include "geometry/GO_Circle.h"
 #include "snap/SnapTypes.h"
 
 #include <GL/gl.h>
@@ -20,11 +19,12 @@ void DrawSegment(CGO_Point from, CGO_Point to)
     glEnd();
 }
 
-void DrawCircleOutline(CGO_Point center, float radius)
+void DrawPrimitive(const CGO_Primitive& primitive)
 {
-    glBegin(GL_LINE_STRIP);
-    for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
-        const CGO_Point vertex = CGO_Circle::OutlineVertex(center, radius, i);
+    glBegin(primitive.IsSegment() ? GL_LINES : GL_LINE_STRIP);
+    const int count = primitive.DrawnVertexCount();
+    for (int i = 0; i < count; ++i) {
+        const CGO_Point vertex = primitive.DrawnVertex(i);
         glVertex2f(vertex.x, vertex.y);
     }
     glEnd();

@@ -4,14 +4,16 @@
 // or its display list, and the scene copy underneath removes all of it.
 #pragma once
 
+#include "geometry/GO_Outline.h"
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
 
 namespace feedback {
 
 void DrawSegment(CGO_Point from, CGO_Point to);
-// The outline a circle with this centre and radius would get, vertex for vertex.
-void DrawCircleOutline(CGO_Point center, float radius);
+// A primitive as an object's display list would draw it, vertex for vertex
+// (a circle's outline while its radius is chosen).
+void DrawPrimitive(const CGO_Primitive& primitive);
 // The display list as it would look after a move by v.
 void DrawListMoved(int list, CGO_Vector v);
 // The display list mirrored at the straight line through p1 and p2; two

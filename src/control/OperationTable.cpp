@@ -1,0 +1,96 @@
+// The tables of operations and of their steps.
+#include "control/OperationTable.h"
+
+#include "control/lumen7dlg.h"
+
+#include <iterator>
+
+namespace {
+
+// The status texts; each hint ends in how to open the action's dialog instead.
+const char* const TEXT_LINE_STARTED = "Aktion: 1. Punkt wählen | Menü: mittlere Maustaste";
+const char* const TEXT_SECOND_POINT = "Aktion: 2. Punkt wählen | Menü: mittlere Maustaste";
+const char* const TEXT_CIRCLE_STARTED = "Aktion: Mittelpunkt wählen | Menü: mittlere Maustaste";
+const char* const TEXT_CIRCLE_RADIUS = "Aktion: Radius wählen | Menü: mittlere Maustaste";
+const char* const TEXT_SELECT_OBJECT = "Aktion: Objekt auswählen | Menü: mittlere Maustaste";
+const char* const TEXT_DRAG = "Aktion: Verschieben bei gedrückter Maustaste | Menü: mittlere Maustaste";
+const char* const TEXT_BASE_POINT = "Aktion: Basispunkt lokalisieren | Menü: mittlere Maustaste";
+const char* const TEXT_FLIP_LINE = "Aktion: Spiegelgerade zeichnen | Menü: mittlere Maustaste";
+const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
+
+const COperation kOperations[] = {
+    {CCadDlg::IDC_DRAW_LINE, ACTION_LINE_START, ACTION_LINE_END, DIALOG_LINE, ACTION_LINE_END, false},
+    {CCadDlg::IDC_DRAW_CIRCLE, ACTION_CIRCLE_CENTER, ACTION_CIRCLE_POINT, DIALOG_CIRCLE, ACTION_CIRCLE_POINT, false},
+    {CCadDlg::IDC_DELETE_OBJECT, ACTION_DELETE_PICK, ACTION_DELETE_PICK, DIALOG_DELETE, ACTION_DELETE_PICK, true},
+    {CCadDlg::IDC_MOVE_OBJECT, ACTION_MOVE_PICK, ACTION_MOVE_DRAG, DIALOG_MOVE, ACTION_MOVE_DRAG, true},
+    {CCadDlg::IDC_ROTATE_OBJECT, ACTION_ROTATE_PICK, ACTION_ROTATE_DIALOG, DIALOG_ROTATE, ACTION_ROTATE_DIALOG, true},
+    {CCadDlg::IDC_SCALE_OBJECT, ACTION_SCALE_PICK, ACTION_SCALE_DIALOG, DIALOG_SCALE, ACTION_SCALE_DIALOG, true},
+    // After the first point of the mirror line the middle button ends the
+    // operation without a dialog.
+    {CCadDlg::IDC_FLIP_OBJECT, ACTION_FLIP_PICK, ACTION_FLIP_END, DIALOG_FLIP, ACTION_FLIP_START, true},
+};
+
+const COperationStep kSteps[] = {
+    {ACTION_LINE_START, MODE_POINT, false, PREVIEW_NONE, TEXT_LINE_STARTED},
+    {ACTION_LINE_END, MODE_POINT, true, PREVIEW_NONE, TEXT_SECOND_POINT},
+    {ACTION_CIRCLE_CENTER, MODE_POINT, false, PREVIEW_NONE, TEXT_CIRCLE_STARTED},
+    {ACTION_CIRCLE_POINT, MODE_POINT, true, PREVIEW_CIRCLE, TEXT_CIRCLE_RADIUS},
+    {ACTION_DELETE_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
+    {ACTION_MOVE_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
+    {ACTION_MOVE_DRAG, MODE_DRAG, false, PREVIEW_NONE, TEXT_DRAG},
+    {ACTION_ROTATE_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
+    {ACTION_ROTATE_BASE, MODE_POINT, false, PREVIEW_NONE, TEXT_BASE_POINT},
+    {ACTION_ROTATE_DIALOG, MODE_IDLE, false, PREVIEW_NONE, TEXT_ENTER_DATA},
+    {ACTION_SCALE_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
+    {ACTION_SCALE_BASE, MODE_POINT, false, PREVIEW_NONE, TEXT_BASE_POINT},
+    {ACTION_SCALE_DIALOG, MODE_IDLE, false, PREVIEW_NONE, TEXT_ENTER_DATA},
+    {ACTION_FLIP_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
+    {ACTION_FLIP_START, MODE_POINT, false, PREVIEW_NONE, TEXT_FLIP_LINE},
+    {ACTION_FLIP_END, MODE_POINT, true, PREVIEW_MIRROR, TEXT_SECOND_POINT},
+};
+
+} // namespace
+
+const COperation* OperationOfAction(int action)
+{
+    for (const COperation& operation : kOperations) {
+        if (action >= operation.firstAction && action <= operation.lastAction)
+            return &operation;
+    }
+    return nullptr;
+}
+
+const COperation* OperationOfButton(int button)
+{
+    for (const COperation& operation : kOperations) {
+        if (operation.button == button)
+            return &operation;
+    }
+    return nullptr;
+}
+
+const COperation* OperationsBegin() { return std::begin(kOperations); }
+const COperation* OperationsEnd() { return std::end(kOperations); }
+
+const COperationStep* StepOfAction(int action)
+{
+    for (const COperationStep& step : kSteps) {
+        if (step.action == action)
+            return &step;
+    }
+    return nullptr;
+}
+
+bool ActionHoldsPick(int action)
+{
+    const COperation* operation = OperationOfAction(action);
+    return operation != nullptr && operation->needsPick && action > operation->firstAction;
+}
+
+int RunActionDialog(int action, IDialogHost& host)
+{
+    const COperation* operation = OperationOfAction(action);
+    if (operation == nullptr || action > operation->lastDialogAction)
+        return 0;
+    return RunDialog(operation->dialog, host);
+}

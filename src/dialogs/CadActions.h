@@ -1,0 +1,24 @@
+// The control center's actions: the step each operation is at. The operation
+// dialogs compare these values to know what the mouse has given already, so
+// they are fixed.
+#pragma once
+
+enum {
+    ACTION_IDLE = 0,
+    ACTION_DELETE_PICK = 1,
+    ACTION_LINE_START = 10,
+    ACTION_LINE_END = 11,
+    ACTION_CIRCLE_CENTER = 20,
+    ACTION_CIRCLE_POINT = 21,
+    ACTION_MOVE_PICK = 30,
+    ACTION_MOVE_DRAG = 31,
+    ACTION_ROTATE_PICK = 50,
+    ACTION_ROTATE_BASE = 51,
+    ACTION_ROTATE_DIALOG = 52,
+    ACTION_SCALE_PICK = 60,
+    ACTION_SCALE_BASE = 61,
+    ACTION_SCALE_DIALOG = 62,
+    ACTION_FLIP_PICK = 70,
+    ACTION_FLIP_START = 71,
+    ACTION_FLIP_END = 72,
+};
