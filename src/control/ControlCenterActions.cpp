@@ -35,6 +35,8 @@ void CompileAhead(CGO_GeoObject& object)
 
 void CCadDlg::StartOperation(int button)
 {
+    if (StartGroupOperation(button))
+        return;
     if (const COperation* operation = OperationOfButton(button))
         EnterStep(operation->firstAction);
 }
@@ -61,14 +63,17 @@ void CCadDlg::EnterStep(int action, CGO_Point anchor)
     } else {
         m_view.SetMode(step->mode);
     }
+    ShowGroupLists();
     SetStatusText(QString::fromUtf8(step->statusText));
 }
 
 void CCadDlg::EndAction()
 {
     m_nAction = ACTION_IDLE;
+    m_groupIds.clear();
     m_view.SetMode(MODE_IDLE);
-    SetStatusText(m_szIdle);
+    m_view.SetWorkedOnId(-1);
+    SetStatusText(IdleText());
 }
 
 // ---------------------------------------------------------------------------
@@ -135,9 +140,12 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         LogDebug("Mouse Event: End point for flip straight set: (%4.1f, %4.1f). Flipping...", x, y);
         // A missing object (the look-up logs its id) or a refused mirror
         // leaves the drawing as it is; the action ends all the same.
-        m_editor.Transform({m_view.GetPickedId()}, CTransform::FlipOnStraight(m_ptFirst, p));
+        m_editor.Transform(ActionTargets(), CTransform::FlipOnStraight(m_ptFirst, p));
         EndAction();
         Render();
+        break;
+    case ACTION_PASTE_PLACE:
+        PlacePaste(p);
         break;
     default:
         ShowIllegalOperation();
@@ -157,10 +165,13 @@ void CCadDlg::ReportCreation(const CEditOutcome& outcome)
 void CCadDlg::RunBaseDialog(int dialogAction)
 {
     EnterStep(dialogAction);
-    if (DialogChangedDrawing(RunActionDialog(dialogAction, *this)))
+    const int result = RunActionDialog(dialogAction, *this);
+    m_groupIds.clear();
+    m_view.SetWorkedOnId(-1);
+    if (DialogChangedDrawing(result))
         Render();
     m_nAction = ACTION_IDLE;
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleText());
 }
 
 void CCadDlg::ShowIllegalOperation()
@@ -171,20 +182,23 @@ void CCadDlg::ShowIllegalOperation()
 
 long CCadDlg::OnDragDone(std::uintptr_t, std::intptr_t)
 {
-    const int id = m_view.GetPickedId();
+    const std::vector<int> ids = ActionTargets();
     const CGO_Vector v = m_view.GetVector();
     bool clickOnly = false;
-    m_editor.Transform({id}, CTransform::Move(v), [&] {
+    m_editor.Transform(ids, CTransform::Move(v), [&] {
         // A click without movement: the move is still wanted.
         clickOnly = v.Length() == 0.0f;
-        if (!clickOnly && m_nAction == ACTION_MOVE_DRAG)
-            LogDebug("Mouse Event: Moving picked object #%i by vector (%4.1f, %4.1f).", id,
-                     static_cast<double>(v.GetX()), static_cast<double>(v.GetY()));
+        if (!clickOnly && m_nAction == ACTION_MOVE_DRAG) {
+            for (int id : ids)
+                LogDebug("Mouse Event: Moving picked object #%i by vector (%4.1f, %4.1f).", id,
+                         static_cast<double>(v.GetX()), static_cast<double>(v.GetY()));
+        }
         return !clickOnly && m_nAction == ACTION_MOVE_DRAG;
     });
     if (clickOnly) {
         // The drawing window must wait for a drag again rather than stay idle.
         m_view.SetMode(MODE_DRAG);
+        ShowGroupLists();
         return 0;
     }
     // Moved, refused (logged), or nothing left to move (the look-up logged
@@ -197,9 +211,12 @@ long CCadDlg::OnDragDone(std::uintptr_t, std::intptr_t)
 long CCadDlg::OnMenuClick(std::uintptr_t, std::intptr_t)
 {
     SetStatusText(QString::fromUtf8("Bitte geben Sie die gewünschten Daten ein."));
-    if (DialogChangedDrawing(RunActionDialog(m_nAction, *this)))
+    const int result = RunActionDialog(m_nAction, *this);
+    m_groupIds.clear();
+    m_view.SetWorkedOnId(-1);
+    if (DialogChangedDrawing(result))
         Render();
     m_nAction = ACTION_IDLE;
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleText());
     return 0;
 }

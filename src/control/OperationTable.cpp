@@ -17,6 +17,7 @@ const char* const TEXT_DRAG = "Aktion: Verschieben bei gedrückter Maustaste | M
 const char* const TEXT_BASE_POINT = "Aktion: Basispunkt lokalisieren | Menü: mittlere Maustaste";
 const char* const TEXT_FLIP_LINE = "Aktion: Spiegelgerade zeichnen | Menü: mittlere Maustaste";
 const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
+const char* const TEXT_PASTE_PLACE = "Aktion: Einfügepunkt wählen | Abbrechen: Esc";
 
 const COperation kOperations[] = {
     {CCadDlg::IDC_DRAW_LINE, ACTION_LINE_START, ACTION_LINE_END, DIALOG_LINE, ACTION_LINE_END, false},
@@ -47,6 +48,7 @@ const COperationStep kSteps[] = {
     {ACTION_FLIP_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_SELECT_OBJECT},
     {ACTION_FLIP_START, MODE_POINT, false, PREVIEW_NONE, TEXT_FLIP_LINE},
     {ACTION_FLIP_END, MODE_POINT, true, PREVIEW_MIRROR, TEXT_SECOND_POINT},
+    {ACTION_PASTE_PLACE, MODE_POINT, false, PREVIEW_NONE, TEXT_PASTE_PLACE},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "control/UndoHistory.h"
 
 #include "database/GO_Database.h"
+#include "edit/Selection.h"
 #include "log/Logger.h"
 
 #include <QUndoCommand>
@@ -18,12 +19,48 @@ public:
         setText(CUndoHistory::StepName(m_step.GetKind()));
     }
 
-    void undo() override { m_history.Apply(m_step, true); }
-    void redo() override { m_history.Apply(m_step, false); }
+    void undo() override
+    {
+        m_history.Apply(m_step, true);
+        RestoreSelection(true);
+    }
+    void redo() override
+    {
+        m_history.Apply(m_step, false);
+        RestoreSelection(false);
+    }
+
+    // Only steps taken with something selected pay for remembering it.
+    void KeepSelection(CSelection* selection, std::vector<int> before, std::vector<int> after)
+    {
+        m_pSelection = selection;
+        if (before.empty() && after.empty())
+            m_pSelected.reset();
+        else
+            m_pSelected = std::make_unique<Selected>(Selected{std::move(before), std::move(after)});
+    }
+    const std::vector<int>* Before() const { return m_pSelected ? &m_pSelected->before : nullptr; }
 
 private:
+    struct Selected {
+        std::vector<int> before;
+        std::vector<int> after;
+    };
+
+    void RestoreSelection(bool undo)
+    {
+        if (m_pSelection == nullptr)
+            return;
+        if (m_pSelected)
+            m_pSelection->Set(undo ? m_pSelected->before : m_pSelected->after);
+        else
+            m_pSelection->Clear();
+    }
+
     CEditStep m_step;
     CUndoHistory& m_history;
+    CSelection* m_pSelection = nullptr;
+    std::unique_ptr<Selected> m_pSelected;
 };
 
 } // namespace
@@ -42,6 +79,7 @@ const QString& CUndoHistory::StepName(EditKind kind)
         QString::fromUtf8("Objekt drehen"),       QString::fromUtf8("Objekt skalieren"),
         QString::fromUtf8("Horizontal spiegeln"), QString::fromUtf8("Vertikal spiegeln"),
         QString::fromUtf8("Am Ursprung spiegeln"), QString::fromUtf8("An Gerade spiegeln"),
+        QString::fromUtf8("Einfügen"),
     };
     return names[kind];
 }
@@ -51,9 +89,21 @@ void CUndoHistory::PushStep(std::unique_ptr<CEditStep> step)
     if (!step)
         return;
     // push() redoes the command at once, but the operation has already run.
+    auto* command = new CEditCommand(std::move(*step), *this);
+    if (m_pSelection != nullptr)
+        command->KeepSelection(m_pSelection, m_pSelection->IdsBeforeRemoval(), m_pSelection->Ids());
     m_bPushing = true;
-    m_stack.push(new CEditCommand(std::move(*step), *this));
+    m_stack.push(command);
     m_bPushing = false;
+}
+
+void CUndoHistory::NoteSelectionAfterLastStep()
+{
+    if (m_pSelection == nullptr || m_stack.index() == 0)
+        return;
+    auto* command = static_cast<CEditCommand*>(const_cast<QUndoCommand*>(m_stack.command(m_stack.index() - 1)));
+    const std::vector<int>* before = command->Before();
+    command->KeepSelection(m_pSelection, before ? *before : std::vector<int>(), m_pSelection->Ids());
 }
 
 void CUndoHistory::Apply(const CEditStep& step, bool undo)

@@ -11,11 +11,19 @@
 #include <QUndoStack>
 
 class CGO_Database;
+class CSelection;
 
 class CUndoHistory : public QObject, public IEditStepSink {
     Q_OBJECT
 public:
     explicit CUndoHistory(CGO_Database& database);
+
+    // The selection each step remembers as it was before and after it, and
+    // that its undo and redo set back. None at first.
+    void SetSelection(CSelection* selection) { m_pSelection = selection; }
+    // The last step ends with the selection as it is now (a paste selects
+    // what it placed after its step was made).
+    void NoteSelectionAfterLastStep();
 
     // A finished operation of the edit layer.
     void PushStep(std::unique_ptr<CEditStep> step) override;
@@ -63,6 +71,7 @@ private:
     bool Step(bool undo);
 
     CGO_Database& m_database;
+    CSelection* m_pSelection = nullptr;
     QUndoStack m_stack;
     int m_nBusy = 0;
     bool m_bStepFailed = false;

@@ -53,6 +53,7 @@ CCadDlg::CCadDlg()
     m_hIcon = QIcon(QStringLiteral(":/icons/lumen7.png"));
     m_controls = BuildFromTemplate(this, DialogTemplate::Load(102));
     m_view.SetReceiver(this);
+    m_history.SetSelection(m_view.GetSelection());
     m_view.SetCloseHandler([this] { reject(); });
     ConnectButtons();
     ConnectHistory();
@@ -197,6 +198,12 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
         return OnDragDone(wParam, lParam);
     case WM_CAD_MENU_CLICK:
         return OnMenuClick(wParam, lParam);
+    case WM_CAD_SELECT_CLICK:
+        return OnSelectClick(wParam, lParam);
+    case WM_CAD_SELECT_RECT:
+        return OnSelectRect(lParam);
+    case WM_CAD_CONTEXT_MENU:
+        return OnContextMenu(wParam);
     default:
         return 0;
     }
@@ -267,7 +274,11 @@ void CCadDlg::ConnectHistory()
     // A step ends the operation under way first, as another operation
     // button would.
     m_pHistoryControls = new CHistoryControls(m_history, this, button(IDC_UNDO), button(IDC_REDO),
-                                              [this] { EndAction(); }, [this] { Render(); });
+                                              [this] { EndAction(); },
+                                              [this] {
+                                                  SetStatusText(IdleText());
+                                                  Render();
+                                              });
 }
 
 void CCadDlg::OnShowAll()
@@ -286,11 +297,14 @@ long CCadDlg::OnCommand(std::uintptr_t command)
         m_pHistoryControls->Redo();
         break;
     case CAD_COMMAND_CANCEL:
+        // With nothing under way, Escape lets go of the selection.
+        if (m_nAction == ACTION_IDLE)
+            m_view.GetSelection()->Clear();
         EndAction();
         Render();
         break;
     default:
-        break;
+        return OnSelectionCommand(command);
     }
     return 0;
 }

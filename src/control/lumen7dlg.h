@@ -19,7 +19,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
+struct CClipboardContent;
 class CHistoryControls;
 class CSnapSwitches;
 class CStatusLine;
@@ -68,7 +71,9 @@ public:
     // What the operation dialogs read and change, handed to each of them.
     int GetAction() override { return m_nAction; }
     CGO_Point GetPoint() override { return m_view.GetPoint(); }
-    int GetPickedId() override { return m_view.GetPickedId(); }
+    // With a selection under way, the first of its objects stands for all.
+    int GetPickedId() override { return m_groupIds.empty() ? m_view.GetPickedId() : m_groupIds.front(); }
+    std::vector<int> TargetsOf(int id) override;
     CGraphics* GetGraphics() override { return m_view.GetGraphics(); }
     CEditor& GetEditor() override { return m_editor; }
     void SetCaption(const QString& caption) override { m_view.setTitle(caption); }
@@ -146,6 +151,25 @@ private:
     // where the step has one) and the status text of the step in place.
     void EnterStep(int action, CGO_Point anchor = CGO_Point());
     void EndAction();
+    // Selection and clipboard (SelectionActions.cpp, ClipboardActions.cpp).
+    long OnSelectClick(std::uintptr_t name, std::intptr_t flags);
+    long OnSelectRect(std::intptr_t flags);
+    long OnContextMenu(std::uintptr_t name);
+    long OnSelectionCommand(std::uintptr_t command);
+    // Starts the button's operation on the selection; false when it has no
+    // selection to act on.
+    bool StartGroupOperation(int button);
+    void DeleteSelection();
+    // The objects the action under way acts on.
+    std::vector<int> ActionTargets();
+    void ShowGroupLists();
+    // The idle text, or how many objects are selected.
+    QString IdleText();
+    void CopySelection();
+    void CutSelection();
+    void BeginPaste();
+    void PlacePaste(CGO_Point at);
+    void DuplicateSelection();
     void ReportCreation(const CEditOutcome& outcome);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
@@ -166,6 +190,10 @@ private:
     CUndoHistory m_history;
     CEditor m_editor;
     CGO_Point m_ptFirst;
+    // The selection an operation acts on as a whole; empty for one picked object.
+    std::vector<int> m_groupIds;
+    // What a paste under way places.
+    std::shared_ptr<CClipboardContent> m_pPaste;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;
     // The drawing as last saved or loaded.

@@ -44,5 +44,5 @@ void CBaseTransformDialog::OnButtonOk()
     // A base point of (0, 0), typed or left empty, means the origin.
     const CTransform transform = baseX == 0.0f && baseY == 0.0f ? m_kind.aboutOrigin(value)
                                                                 : m_kind.aboutBase(CGO_Point(baseX, baseY), value);
-    FinishTransform(GetEditor().Transform({id}, transform));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), transform));
 }

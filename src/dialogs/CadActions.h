@@ -21,4 +21,6 @@ enum {
     ACTION_FLIP_PICK = 70,
     ACTION_FLIP_START = 71,
     ACTION_FLIP_END = 72,
+    // Paste: the copied objects follow the cursor until a click places them.
+    ACTION_PASTE_PLACE = 95,
 };

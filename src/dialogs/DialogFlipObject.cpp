@@ -44,21 +44,21 @@ void CDialogFlipObject::OnFlipHorizontal()
 {
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i horizontal...", id);
-    FinishTransform(GetEditor().Transform({id}, CTransform::FlipHorizontal()));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), CTransform::FlipHorizontal()));
 }
 
 void CDialogFlipObject::OnFlipVertical()
 {
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i vertical...", id);
-    FinishTransform(GetEditor().Transform({id}, CTransform::FlipVertical()));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), CTransform::FlipVertical()));
 }
 
 void CDialogFlipObject::OnFlipOnOrigin()
 {
     const int id = ReadObjectId();
     LogDebug("Dialog 'CDialogFlipObject' is trying to flip object #%i on origin of ordinates...", id);
-    FinishTransform(GetEditor().Transform({id}, CTransform::FlipOnOrigin()));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), CTransform::FlipOnOrigin()));
 }
 
 void CDialogFlipObject::OnFlipOnStraight()
@@ -80,7 +80,7 @@ void CDialogFlipObject::OnFlipOnStraight()
              id, p1.GetX(), p1.GetY(), p2.GetX(), p2.GetY());
     // Two equal points (empty fields give (0, 0) twice) define no line; the
     // object then stays as it is.
-    FinishTransform(GetEditor().Transform({id}, CTransform::FlipOnStraight(p1, p2)));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), CTransform::FlipOnStraight(p1, p2)));
 }
 
 int CDialogFlipObject::ReadObjectId() const

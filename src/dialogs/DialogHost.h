@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 class CEditor;
 class CGraphics;
 
@@ -22,6 +24,9 @@ public:
     virtual CGraphics* GetGraphics() = 0;
     // Every change a dialog makes to the drawing goes through it.
     virtual CEditor& GetEditor() = 0;
+    // The objects an operation on the id acts on: the id alone, or the whole
+    // selection when the id is the one the host filled in for it.
+    virtual std::vector<int> TargetsOf(int id) { return {id}; }
     virtual void SetCaption(const QString& caption) = 0;
     // The screen area the dialogs open over (the control center's window);
     // an invalid rectangle lets the toolkit place them.

@@ -32,5 +32,5 @@ void CDialogMoveObject::OnButtonOk()
     const CGO_Vector v(dx, dy);
 
     LogDebug("Dialog 'CDialogMoveObject' is trying to move object #%i by (%4.1f,%4.1f)...", id, v.GetX(), v.GetY());
-    FinishTransform(GetEditor().Transform({id}, CTransform::Move(v)));
+    FinishTransform(GetEditor().Transform(Host()->TargetsOf(id), CTransform::Move(v)));
 }

@@ -23,6 +23,8 @@ const char* EditVerb(EditKind kind)
         return "flipped on origin of ordinates";
     case EDIT_FLIP_ON_STRAIGHT:
         return "flipped on straight";
+    case EDIT_PASTE:
+        return "pasted";
     }
     return "changed";
 }

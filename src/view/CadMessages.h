@@ -10,6 +10,17 @@ enum : unsigned {
     WM_CAD_DRAG_DONE = 2028,
     WM_CAD_MENU_CLICK = 2030,
     WM_CAD_COMMAND = 2040,        // wParam: one of the CAD_COMMAND_ values, from a key
+    // With no mode under way: a click (wParam: selection name or 0), a
+    // selection rectangle (GetSelectionBox) and a right click (wParam: the
+    // name under the cursor or 0). lParam: SELECT_ flags.
+    WM_CAD_SELECT_CLICK = 2041,
+    WM_CAD_SELECT_RECT = 2042,
+    WM_CAD_CONTEXT_MENU = 2043,
+};
+
+enum : unsigned {
+    SELECT_SHIFT = 1,   // add to the selection (Shift held)
+    SELECT_WINDOW = 2,  // the rectangle was drawn left to right
 };
 
 // What a key in the drawing window asks of the control center.
@@ -17,6 +28,12 @@ enum : unsigned {
     CAD_COMMAND_UNDO = 1,
     CAD_COMMAND_REDO = 2,
     CAD_COMMAND_CANCEL = 3,       // Escape: end the operation under way
+    CAD_COMMAND_SELECT_ALL = 4,   // Ctrl+A
+    CAD_COMMAND_DELETE = 5,       // Delete
+    CAD_COMMAND_COPY = 6,         // Ctrl+C
+    CAD_COMMAND_CUT = 7,          // Ctrl+X
+    CAD_COMMAND_PASTE = 8,        // Ctrl+V
+    CAD_COMMAND_DUPLICATE = 9,    // Ctrl+D
 };
 
 class ICadMessageReceiver {

@@ -2,6 +2,32 @@
 
 #include "view/CadMessages.h"
 
+namespace {
+
+unsigned SelectionCommandForKey(int key, Qt::KeyboardModifiers relevant)
+{
+    if (key == Qt::Key_Delete && relevant == Qt::NoModifier)
+        return CAD_COMMAND_DELETE;
+    if (relevant != Qt::ControlModifier)
+        return 0;
+    switch (key) {
+    case Qt::Key_A:
+        return CAD_COMMAND_SELECT_ALL;
+    case Qt::Key_C:
+        return CAD_COMMAND_COPY;
+    case Qt::Key_X:
+        return CAD_COMMAND_CUT;
+    case Qt::Key_V:
+        return CAD_COMMAND_PASTE;
+    case Qt::Key_D:
+        return CAD_COMMAND_DUPLICATE;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
 unsigned CadCommandForKey(int key, Qt::KeyboardModifiers modifiers)
 {
     // Keypad and other modifiers do not change which command a key gives.
@@ -13,5 +39,5 @@ unsigned CadCommandForKey(int key, Qt::KeyboardModifiers modifiers)
         return CAD_COMMAND_REDO;
     if (key == Qt::Key_Escape && relevant == Qt::NoModifier)
         return CAD_COMMAND_CANCEL;
-    return 0;
+    return SelectionCommandForKey(key, relevant);
 }

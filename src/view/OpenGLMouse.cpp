@@ -52,6 +52,7 @@ void COpenGLMouse::SetMode(int mode)
     m_ptAnchor = CGO_Point();
     m_nBand = BAND_NONE;
     m_nPreview = PREVIEW_NONE;
+    m_groupLists.clear();
     // A new pick forgets the old one, and a release that had no press in
     // this pick cannot confirm an earlier hit.
     if (mode == MODE_PICK) {
@@ -67,6 +68,7 @@ void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
     m_ptAnchor = anchor;
     m_nBand = band;
     m_nPreview = PREVIEW_NONE;
+    m_groupLists.clear();
     UpdateCursor();
 }
 
@@ -128,6 +130,9 @@ void COpenGLMouse::OnLButtonDown(bool, int x, int y)
         m_ptDown = ClickPoint(x, y, false);
         m_bBandShown = false;
         break;
+    case MODE_IDLE:
+        BeginSelectGesture(x, y);
+        break;
     default:
         break;
     }
@@ -138,7 +143,8 @@ void COpenGLMouse::OnMouseMove(bool leftDown, int x, int y)
     UpdateCursor();
     if (!MakeCurrent())
         return;
-    ShowFeedbackAt(leftDown, x, y);
+    if (!MoveSelectGesture(leftDown, x, y))
+        ShowFeedbackAt(leftDown, x, y);
     Present();
 }
 
@@ -181,6 +187,9 @@ void COpenGLMouse::OnLButtonUp(bool, int x, int y)
         UpdateCursor();
         Send(WM_CAD_DRAG_DONE, 0);
         break;
+    case MODE_IDLE:
+        EndSelectGesture(x, y);
+        break;
     default:
         break;
     }
@@ -189,8 +198,9 @@ void COpenGLMouse::OnLButtonUp(bool, int x, int y)
     Present();
 }
 
-void COpenGLMouse::OnRButtonDown(bool, int, int)
+void COpenGLMouse::OnRButtonDown(bool, int x, int y)
 {
+    const bool nothingUnderWay = m_nMode == MODE_IDLE && !m_bBandShown;
     // Cancels without telling the receiver. Whatever feedback is on screen
     // goes, the drag line as well as the band.
     if (m_bBandShown) {
@@ -201,6 +211,8 @@ void COpenGLMouse::OnRButtonDown(bool, int, int)
     m_nBand = BAND_NONE;
     UpdateCursor();
     Present();
+    if (nothingUnderWay)
+        SendContextMenu(x, y);
 }
 
 void COpenGLMouse::OnMButtonDown(bool, int, int)

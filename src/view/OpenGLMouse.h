@@ -2,6 +2,8 @@
 // band and drag feedback, and the messages to the control center.
 #pragma once
 
+#include "geometry/GO_Box.h"
+#include "geometry/GO_Outline.h"
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
 #include "view/scene/CursorProbe.h"
@@ -12,8 +14,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class CGraphics;
+class CSelection;
 class ICadMessageReceiver;
 
 enum {
@@ -36,6 +40,7 @@ enum {
     PREVIEW_NONE = 0,
     PREVIEW_CIRCLE = 1,
     PREVIEW_MIRROR = 2,
+    PREVIEW_PASTE = 3, // the objects being pasted, following the cursor
 };
 
 class COpenGLMouse : public COpenGL {
@@ -69,6 +74,18 @@ public:
 
     // The scene the mouse picks in; the concrete view owns it.
     virtual CGraphics* GetGraphics() = 0;
+    virtual CSelection* GetSelection() { return nullptr; }
+
+    // The display lists a drag or a mirror line shows moved or mirrored
+    // instead of the picked object's (a selection); SetMode forgets them.
+    void SetGroupLists(std::vector<int> lists) { m_groupLists = std::move(lists); }
+    // What a paste shows at the cursor: the outlines, placed so that
+    // reference lies under the cursor.
+    void SetPastePreview(std::vector<CGO_Primitive> outline, CGO_Point reference);
+    // The world rectangle of the last selection gesture.
+    CGO_Box GetSelectionBox() const { return m_selectBox; }
+    // Where the last right click was, in window pixels.
+    QPoint GetContextPixel() const { return m_ptContextPixel; }
 
     // Takes a new visible range (zoom, pan, fit): the scene's range, the
     // caption, the projection the next click is converted with, and one
@@ -111,6 +128,15 @@ protected:
     void OnMButtonUp(bool leftDown, int x, int y);
 
 private:
+    // A press, drag and release with no mode under way: a click selects, a
+    // drag draws a selection rectangle (OpenGLMouseSelect.cpp).
+    void BeginSelectGesture(int x, int y);
+    bool MoveSelectGesture(bool leftDown, int x, int y);
+    void EndSelectGesture(int x, int y);
+    void DrawSelectionRectangle();
+    void SendContextMenu(int x, int y);
+    void DrawGroupPreview(CGO_Point cursor);
+
     void Pick(int x, int y);
     void DrawBand(int shape);
     void DrawPreview(CGO_Point cursor);
@@ -159,4 +185,14 @@ private:
     bool m_bFeedbackAfterPaint = false;
     CCursorProbe m_probe;
     hittest::CHit m_hover;
+
+    std::vector<int> m_groupLists;
+    std::vector<CGO_Primitive> m_pasteOutline;
+    CGO_Point m_ptPasteReference;
+    bool m_bSelectPressed = false;
+    bool m_bSelectBand = false;
+    QPoint m_ptSelectFrom;
+    QPoint m_ptSelectTo;
+    CGO_Box m_selectBox;
+    QPoint m_ptContextPixel;
 };

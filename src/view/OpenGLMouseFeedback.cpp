@@ -26,7 +26,9 @@ void COpenGLMouse::DrawBand(int shape)
 void COpenGLMouse::DrawPreview(CGO_Point cursor)
 {
     glColor3f(0.0f, 0.0f, 1.0f);
-    if (m_nMode == MODE_DRAG) {
+    if (!m_groupLists.empty() || m_nPreview == PREVIEW_PASTE) {
+        DrawGroupPreview(cursor);
+    } else if (m_nMode == MODE_DRAG) {
         feedback::DrawListMoved(m_nPicked, CGO_Vector(cursor.x - m_ptDown.x, cursor.y - m_ptDown.y));
     } else if (m_nPreview == PREVIEW_CIRCLE) {
         const double radius = std::hypot(static_cast<double>(cursor.x) - m_ptAnchor.x,
@@ -77,7 +79,8 @@ void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
     if (m_bBandShown || m_bMarksShown)
         EraseFeedback();
     m_bMarksShown = false;
-    const bool showBand = m_nBand != BAND_NONE && m_nMode == MODE_POINT && !leftDown;
+    const bool showBand =
+        (m_nBand != BAND_NONE || m_nPreview == PREVIEW_PASTE) && m_nMode == MODE_POINT && !leftDown;
     const bool dragging = leftDown && m_nMode == MODE_DRAG;
     if (!showBand && !dragging)
         m_bBandShown = false;
@@ -99,7 +102,7 @@ void COpenGLMouse::ShowFeedbackAt(bool leftDown, int x, int y)
         m_ptCurrent = point;
         m_ptBandFrom = showBand ? m_ptAnchor : m_ptDown;
         m_ptBandTo = m_ptCurrent;
-        DrawBand(BAND_LINE);
+        DrawBand(showBand ? m_nBand : BAND_LINE);
         DrawPreview(m_ptCurrent);
         m_bBandShown = true;
     }
