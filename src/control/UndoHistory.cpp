@@ -90,8 +90,11 @@ void CUndoHistory::PushStep(std::unique_ptr<CEditStep> step)
         return;
     // push() redoes the command at once, but the operation has already run.
     auto* command = new CEditCommand(std::move(*step), *this);
-    if (m_pSelection != nullptr)
-        command->KeepSelection(m_pSelection, m_pSelection->IdsBeforeRemoval(), m_pSelection->Ids());
+    if (m_pSelection != nullptr) {
+        // Read before the selection lets go of what the step removed.
+        std::vector<int> before = m_pSelection->IdsBeforeRemoval();
+        command->KeepSelection(m_pSelection, std::move(before), m_pSelection->Ids());
+    }
     m_bPushing = true;
     m_stack.push(command);
     m_bPushing = false;
