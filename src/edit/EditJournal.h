@@ -7,6 +7,7 @@
 #include "edit/EditStep.h"
 
 #include <memory>
+#include <vector>
 
 class CGO_Database;
 
@@ -35,5 +36,7 @@ public:
 private:
     CGO_Database& m_database;
     std::unique_ptr<CEditStep> m_pStep;
+    // Per slot: recorded in the open step already.
+    std::vector<unsigned char> m_recorded;
     bool m_bReplaced = false;
 };

@@ -62,11 +62,9 @@ const CEditStep::Change& CEditStep::GetChange(int i) const
 
 void CEditStep::RecordBefore(int slot, const CGO_GeoObject* object)
 {
+    // The journal asks once per slot: a search here would make a step of n
+    // objects cost n squared.
     const int count = ChangeCount();
-    for (int i = 0; i < count; ++i) {
-        if (GetChange(i).slot == slot)
-            return;
-    }
     Change change;
     change.slot = slot;
     if (object != nullptr) {

@@ -37,19 +37,12 @@ void CCadView::SetWorkedOnId(int id)
 
 void CCadView::DrawHighlights()
 {
-    // Orange and two pixels wide: neither the black of the drawing nor the
-    // blue of the hover and the feedback.
-    const std::vector<int> ids = m_selection.Ids();
+    std::vector<int> lists = m_selection.Ids();
     m_nRenderedRevision = m_selection.Revision();
     m_nRenderedWorkedOn = m_nWorkedOn;
-    if (ids.empty() && m_nWorkedOn < 0)
-        return;
-    glColor3f(1.0f, 0.45f, 0.0f);
-    glLineWidth(2.0f);
-    for (int id : ids)
-        feedback::DrawList(id + CGO_GeoObject::DISPLAY_LIST_OFFSET);
     if (m_nWorkedOn >= 0 && m_graphics.GetDatabase()->Lookup(m_nWorkedOn) != nullptr)
-        feedback::DrawList(m_nWorkedOn + CGO_GeoObject::DISPLAY_LIST_OFFSET);
-    glLineWidth(1.0f);
-    glColor3f(0.0f, 0.0f, 0.0f);
+        lists.push_back(m_nWorkedOn);
+    for (int& list : lists)
+        list += CGO_GeoObject::DISPLAY_LIST_OFFSET;
+    feedback::DrawHighlighted(lists);
 }

@@ -36,6 +36,16 @@ void DrawList(int list)
         glCallList(static_cast<GLuint>(list));
 }
 
+void DrawHighlighted(const std::vector<int>& lists)
+{
+    if (lists.empty())
+        return;
+    glColor3f(1.0f, 0.45f, 0.0f);
+    for (int list : lists)
+        DrawList(list);
+    glColor3f(0.0f, 0.0f, 0.0f);
+}
+
 void DrawListMoved(int list, CGO_Vector v)
 {
     glMatrixMode(GL_MODELVIEW);

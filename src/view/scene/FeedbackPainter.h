@@ -8,6 +8,8 @@
 #include "geometry/GO_Point.h"
 #include "geometry/GO_Vector.h"
 
+#include <vector>
+
 namespace feedback {
 
 void DrawSegment(CGO_Point from, CGO_Point to);
@@ -21,6 +23,11 @@ void DrawListMoved(int list, CGO_Vector v);
 void DrawListMirrored(int list, CGO_Point p1, CGO_Point p2);
 // The display list as it is (a highlight).
 void DrawList(int list);
+// The lists of selected objects in the selection's own colour: orange,
+// neither the drawing's black nor the feedback's blue. One pixel wide, as
+// wide lines would cost the redraw of a large selection a third more.
+// Leaves black behind.
+void DrawHighlighted(const std::vector<int>& lists);
 // The marker of a snap point, its shape telling the kind: a square for an
 // endpoint, a triangle for a midpoint, a circle for a centre, a diamond for
 // a quadrant, an X for a crossing, a plus for the grid. half is half the
