@@ -71,7 +71,7 @@ long CCadDlg::OnSelectClick(std::uintptr_t name, std::intptr_t flags)
     }
     if (selection->Revision() == revision || (before == 0 && selection->Count() == 0))
         return 0;
-    LogDebug("Selection: %i objects.", selection->Count());
+    LogDebug("Objects selected: %i.", selection->Count());
     SetStatusText(IdleText());
     Render();
     return 0;
@@ -90,7 +90,7 @@ long CCadDlg::OnSelectRect(std::intptr_t flags)
     } else {
         selection->Set(ids);
     }
-    LogDebug("Selection: %i objects.", selection->Count());
+    LogDebug("Objects selected: %i.", selection->Count());
     SetStatusText(IdleText());
     Render();
     return 0;
@@ -135,7 +135,7 @@ long CCadDlg::OnSelectionCommand(std::uintptr_t command)
         if (!idle)
             return 0;
         m_view.GetSelection()->SelectAll();
-        LogDebug("Selection: %i objects.", m_view.GetSelection()->Count());
+        LogDebug("Objects selected: %i.", m_view.GetSelection()->Count());
         SetStatusText(IdleText());
         Render();
         break;

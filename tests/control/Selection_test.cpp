@@ -97,6 +97,13 @@ TEST_F(Selection, SelectedObjectsAreDrawnInTheirOwnColour)
     EXPECT_GT(orangePixels(), 80);
     Key(Qt::Key_Escape);
     EXPECT_EQ(orangePixels(), 0);
+    // An object picked for an operation is marked while its base point is awaited.
+    ClickButton(CCadDlg::IDC_ROTATE_OBJECT);
+    ClickWorld(0, 0);
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_ROTATE_BASE);
+    EXPECT_GT(orangePixels(), 80);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(orangePixels(), 0);
 }
 
 TEST_F(Selection, DeleteKeyRemovesAllInOneStepAndUndoBringsThemBackSelected)
