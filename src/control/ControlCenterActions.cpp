@@ -140,10 +140,15 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         LogDebug("Mouse Event: End point for flip straight set: (%4.1f, %4.1f). Flipping...", x, y);
         // A missing object (the look-up logs its id) or a refused mirror
         // leaves the drawing as it is; the action ends all the same.
-        m_editor.Transform(ActionTargets(), CTransform::FlipOnStraight(m_ptFirst, p));
+    {
+        const bool group = !m_groupIds.empty();
+        const CEditOutcome outcome = m_editor.Transform(ActionTargets(), CTransform::FlipOnStraight(m_ptFirst, p));
         EndAction();
+        if (group)
+            ReportGroupRefusal(outcome);
         Render();
         break;
+    }
     case ACTION_PASTE_PLACE:
         PlacePaste(p);
         break;
@@ -183,9 +188,10 @@ void CCadDlg::ShowIllegalOperation()
 long CCadDlg::OnDragDone(std::uintptr_t, std::intptr_t)
 {
     const std::vector<int> ids = ActionTargets();
+    const bool group = !m_groupIds.empty();
     const CGO_Vector v = m_view.GetVector();
     bool clickOnly = false;
-    m_editor.Transform(ids, CTransform::Move(v), [&] {
+    const CEditOutcome outcome = m_editor.Transform(ids, CTransform::Move(v), [&] {
         // A click without movement: the move is still wanted.
         clickOnly = v.Length() == 0.0f;
         if (!clickOnly && m_nAction == ACTION_MOVE_DRAG) {
@@ -204,6 +210,8 @@ long CCadDlg::OnDragDone(std::uintptr_t, std::intptr_t)
     // Moved, refused (logged), or nothing left to move (the look-up logged
     // the missing id).
     EndAction();
+    if (group)
+        ReportGroupRefusal(outcome);
     Render();
     return 0;
 }

@@ -53,6 +53,14 @@ void CCadDlg::ShowGroupLists()
     m_view.SetGroupLists(std::move(lists));
 }
 
+void CCadDlg::ReportGroupRefusal(const CEditOutcome& outcome)
+{
+    if (outcome.refused > 0)
+        SetStatusText(QString::fromUtf8("Die Auswahl wurde nicht verändert: für %1 Objekt(e) wäre das Ergebnis keine "
+                                        "endliche Zahl.")
+                          .arg(outcome.refused));
+}
+
 long CCadDlg::OnSelectClick(std::uintptr_t name, std::intptr_t flags)
 {
     if (m_nAction != ACTION_IDLE)

@@ -163,6 +163,9 @@ private:
     // The objects the action under way acts on.
     std::vector<int> ActionTargets();
     void ShowGroupLists();
+    // The status line's one message when a transform left the whole
+    // selection as it was.
+    void ReportGroupRefusal(const CEditOutcome& outcome);
     // The idle text, or how many objects are selected.
     QString IdleText();
     void CopySelection();

@@ -206,3 +206,19 @@ TEST_F(Selection, RightClickOnASelectedObjectOffersTheContextMenu)
     EXPECT_EQ(chosen, QString::fromUtf8("Löschen Verschieben Drehen Skalieren Spiegeln Kopieren Ausschneiden Einfügen "));
     EXPECT_EQ(Db()->GetCount(), 2);
 }
+
+TEST_F(Selection, AGroupMoveOneObjectWouldNotSurviveLeavesTheWholeGroup)
+{
+    View()->TakeWorldCoordinates({-3.2e38, 3.2e38, -3.2e38, 3.2e38});
+    AddLine(3.0e38f, 0, 3.1e38f, 0); // #3
+    Sel()->Set({0, 3});
+    ClickButton(CCadDlg::IDC_MOVE_OBJECT);
+    const QPoint from = PixelFor(0, 0);
+    QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(View(), from + QPoint(100, 0));
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, from + QPoint(100, 0));
+    ExpectLine(Db()->Lookup(0), -100, 0, 100, 0);
+    ExpectLine(Db()->Lookup(3), 3.0e38f, 0, 3.1e38f, 0);
+    EXPECT_TRUE(Dlg()->GetStatusText().startsWith(QString::fromUtf8("Die Auswahl wurde nicht verändert")));
+    EXPECT_EQ(Dlg()->GetHistory()->StepCount(), 0);
+}
