@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
 
 using namespace controltest;
 
@@ -221,4 +223,51 @@ TEST_F(Selection, AGroupMoveOneObjectWouldNotSurviveLeavesTheWholeGroup)
     ExpectLine(Db()->Lookup(3), 3.0e38f, 0, 3.1e38f, 0);
     EXPECT_TRUE(Dlg()->GetStatusText().startsWith(QString::fromUtf8("Die Auswahl wurde nicht verändert")));
     EXPECT_EQ(Dlg()->GetHistory()->StepCount(), 0);
+}
+
+// The child side of the test below: copies one line and keeps the clipboard
+// served until the parent has pasted or ten seconds have passed.
+TEST(SelectionChild, CopiesALineAndServesTheClipboard)
+{
+    if (qgetenv("LUMEN7_SELECTION_CHILD") != "copy")
+        GTEST_SKIP() << "runs only as a child process of Selection.CopyInOneProcessPastesInAnother";
+    ASSERT_NO_FATAL_FAILURE(StartFresh());
+    AddLine(1.0f / 3.0f, 2, 7, 1e-3f);
+    Sel()->Set({0});
+    Key(Qt::Key_C, Qt::ControlModifier);
+    bool taken = false;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] { taken = true; });
+    for (int i = 0; i < 100 && !taken; ++i)
+        QTest::qWait(100);
+}
+
+TEST_F(Selection, CopyInOneProcessPastesInAnother)
+{
+    QGuiApplication::clipboard()->clear();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LUMEN7_SELECTION_CHILD"), QStringLiteral("copy"));
+    environment.insert(QStringLiteral("LUMEN7_TEST_WORKDIR"), folder.path());
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=SelectionChild.CopiesALineAndServesTheClipboard")});
+    const QString type = QString::fromLatin1(clipboard::kMimeType);
+    for (int i = 0; i < 100; ++i) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (data != nullptr && data->hasFormat(type))
+            break;
+        QTest::qWait(100);
+    }
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Dlg()->GetAction(), ACTION_PASTE_PLACE) << Dlg()->GetStatusText().toStdString();
+    ClickWorld(0, 0);
+    ASSERT_EQ(Db()->GetCount(), 4);
+    const auto* pasted = dynamic_cast<const CGO_Line*>(Db()->Lookup(3));
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_NEAR(pasted->GetP2().GetX() - pasted->GetP1().GetX(), 7 - 1.0f / 3.0f, 1e-5);
+    QGuiApplication::clipboard()->setText(QStringLiteral("done"));
+    EXPECT_TRUE(child.waitForFinished(15000));
+    EXPECT_EQ(child.exitCode(), 0);
 }
