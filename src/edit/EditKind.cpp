@@ -6,6 +6,7 @@ const char* EditVerb(EditKind kind)
     switch (kind) {
     case EDIT_CREATE_LINE:
     case EDIT_CREATE_CIRCLE:
+    case EDIT_CREATE_ARC:
         return "created";
     case EDIT_DELETE:
         return "deleted";

@@ -13,6 +13,7 @@ enum EditKind : unsigned char {
     EDIT_FLIP_VERTICAL,
     EDIT_FLIP_ON_ORIGIN,
     EDIT_FLIP_ON_STRAIGHT,
+    EDIT_CREATE_ARC,
 };
 
 // "created", "moved", "flipped horizontal", ...: how the log names the step.

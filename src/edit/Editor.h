@@ -51,6 +51,9 @@ public:
     CEditOutcome CreateLine(CGO_Point p1, CGO_Point p2, const BeforeAdd& beforeAdd = {});
     CEditOutcome CreateCircle(CGO_Point center, CGO_Point onCircle, const BeforeAdd& beforeAdd = {});
     CEditOutcome CreateCircle(CGO_Point center, float radius, const BeforeAdd& beforeAdd = {});
+    // Angles in degrees, counter-clockwise from start to end.
+    CEditOutcome CreateArc(CGO_Point center, float radius, float startDegrees, float endDegrees,
+                           const BeforeAdd& beforeAdd = {});
 
     CEditOutcome Delete(const std::vector<int>& ids);
 

@@ -82,6 +82,33 @@ public:
         m_records.push_back(record);
     }
 
+    void addArc(const DL_ArcData& data) override
+    {
+        const int line = NextLine();
+        const double* direction = getExtrusion()->getDirection();
+        const double dz = direction[2];
+        const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
+                          std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
+        if (!flat) {
+            m_skipped.Add("ARC (3D)");
+            ++m_nTilted;
+            return;
+        }
+        // Seen from below, x runs the other way: the angles mirror at the y
+        // axis and the arc runs from the mirrored end to the mirrored start.
+        const bool below = dz < 0.0;
+        const double x = below ? -data.cx : data.cx;
+        const double start = below ? 180.0 - data.angle2 : data.angle1;
+        const double end = below ? 180.0 - data.angle1 : data.angle2;
+        if (!FitsFloat(x) || !FitsFloat(data.cy) || !FitsFloat(data.radius) || !FitsFloat(start) || !FitsFloat(end))
+            return Fail(line, "ARC");
+        CGO_ObjectRecord record;
+        record.runtimeClass = DxfKindOfEntity("ARC")->runtimeClass;
+        record.values = {static_cast<float>(x), static_cast<float>(data.cy), static_cast<float>(std::fabs(data.radius)),
+                         static_cast<float>(start), static_cast<float>(end)};
+        m_records.push_back(record);
+    }
+
     const std::string& GetError() const { return m_strError; }
     // Every entity passed came back, as a record or as a tilted circle.
     bool SawAll() const { return m_records.size() + m_nTilted == m_lines.size(); }

@@ -29,12 +29,14 @@ const struct {
 } kImportCodes[] = {
     {10, 1u << 0, " 10\n"}, {20, 1u << 1, " 20\n"}, {30, 1u << 2, nullptr},      {11, 1u << 3, " 11\n"},
     {21, 1u << 4, " 21\n"}, {31, 1u << 5, nullptr},  {40, 1u << 6, " 40\n"},     {210, 1u << 7, "210\n"},
-    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"},
+    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"}, {50, 1u << 10, " 50\n"},     {51, 1u << 11, " 51\n"},
 };
 constexpr unsigned kLineCodes = 0x3F;          // 10 to 31
 constexpr unsigned kCircleCodes = 0x3C7;       // 10, 20, 30, 40 and the extrusion
 constexpr unsigned kLineRequired = 0x1B;       // 10, 20, 11, 21
 constexpr unsigned kCircleRequired = 0x43;     // 10, 20, 40
+constexpr unsigned kArcCodes = 0xFC7;          // the circle's and the angles 50, 51
+constexpr unsigned kArcRequired = 0xC43;       // 10, 20, 40, 50, 51
 
 std::string_view Trim(std::string_view text)
 {
@@ -206,7 +208,7 @@ bool CDxfScanner::BeginEntity(const Group& group)
         return Fail(group.line, "an entity without a type name");
     m_bInEntity = true;
     m_strType.assign(type);
-    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : KIND_OTHER;
+    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : type == "ARC" ? KIND_ARC : KIND_OTHER;
     m_nEntityLine = group.line;
     m_bPaperSpace = false;
     m_bInControlGroup = false;
@@ -233,7 +235,10 @@ bool CDxfScanner::AddToEntity(const Group& group)
         m_bPaperSpace = flag != 0;
         return true;
     }
-    const unsigned wanted = m_nKind == KIND_LINE ? kLineCodes : m_nKind == KIND_CIRCLE ? kCircleCodes : 0;
+    const unsigned wanted = m_nKind == KIND_LINE     ? kLineCodes
+                            : m_nKind == KIND_CIRCLE ? kCircleCodes
+                            : m_nKind == KIND_ARC    ? kArcCodes
+                                                     : 0;
     if (wanted == 0)
         return true;
     for (const auto& entry : kImportCodes) {
@@ -272,12 +277,14 @@ bool CDxfScanner::EndEntity()
             m_skipped.Add(m_strType);
         return true;
     }
-    const unsigned required = line ? kLineRequired : kCircleRequired;
+    const unsigned required = line ? kLineRequired : m_nKind == KIND_ARC ? kArcRequired : kCircleRequired;
     if ((m_nCodesSeen & required) != required) {
         return Fail(m_nEntityLine, line ? "the LINE lacks a coordinate of its end points (group codes 10, 20, 11, 21)"
-                                        : "the CIRCLE lacks its centre or radius (group codes 10, 20, 40)");
+                                   : m_nKind == KIND_ARC
+                                       ? "the ARC lacks its centre, radius or angles (group codes 10, 20, 40, 50, 51)"
+                                       : "the CIRCLE lacks its centre or radius (group codes 10, 20, 40)");
     }
-    m_strImport += line ? "  0\nLINE\n" : "  0\nCIRCLE\n";
+    m_strImport += line ? "  0\nLINE\n" : m_nKind == KIND_ARC ? "  0\nARC\n" : "  0\nCIRCLE\n";
     m_strImport += m_strPairs;
     m_importLines.push_back(m_nEntityLine);
     return true;

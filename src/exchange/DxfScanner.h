@@ -49,7 +49,7 @@ private:
     int m_nLine = 0;
 
     // The entity being read in the ENTITIES section.
-    enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE };
+    enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE, KIND_ARC };
     bool m_bInEntity = false;
     std::string m_strType;
     int m_nKind = KIND_OTHER;

@@ -202,18 +202,17 @@ TEST_F(DxfLoad, EverythingElseIsCountedByTypeAndLoggedOnce)
             .Circle("9", "9", "1")
             .EndSection().Eof().Get();
     testsupport::LogTail tail;
-    ASSERT_EQ(Load(text), 2) << m_files.GetLastError();
+    ASSERT_EQ(Load(text), 4) << m_files.GetLastError();
     const CSkippedEntities& skipped = m_files.GetSkipped();
     EXPECT_EQ(skipped.ByType(), (std::vector<std::pair<std::string, int>>{{"3DSOLID", 1},
-                                                                          {"ARC", 2},
                                                                           {"CIRCLE (3D)", 1},
                                                                           {"INSERT", 1},
                                                                           {"LWPOLYLINE", 1},
                                                                           {"POLYLINE", 1},
                                                                           {"TEXT", 1}}));
     EXPECT_EQ(skipped.PaperSpace(), 2);
-    EXPECT_EQ(skipped.Total(), 10);
-    const std::string warning = "[WARN] Entities of file 'input.dxf' not loaded: 1 3DSOLID, 2 ARC, 1 CIRCLE (3D), "
+    EXPECT_EQ(skipped.Total(), 8);
+    const std::string warning = "[WARN] Entities of file 'input.dxf' not loaded: 1 3DSOLID, 1 CIRCLE (3D), "
                                 "1 INSERT, 1 LWPOLYLINE, 1 POLYLINE, 1 TEXT; 2 on paper space";
     const std::vector<std::string> lines = tail.Lines();
     ASSERT_FALSE(lines.empty());
@@ -221,6 +220,8 @@ TEST_F(DxfLoad, EverythingElseIsCountedByTypeAndLoggedOnce)
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("[WARN]", 0) == 0; }),
               1);
     EXPECT_EQ(ShapesOf(m_db), (std::vector<Shape>{{true, {Bits(1.0f), Bits(2.0f), Bits(3.0f), Bits(4.0f)}},
+                                                   {false, {0, 0, Bits(1.0f), 0, Bits(90.0f)}},
+                                                   {false, {0, 0, Bits(2.0f), 0, Bits(90.0f)}},
                                                    {false, {Bits(9.0f), Bits(9.0f), Bits(1.0f)}}}));
 }
 
