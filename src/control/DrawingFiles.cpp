@@ -158,8 +158,9 @@ void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& ski
         list += QString::fromUtf8("\n    %1 × %2").arg(entry.second).arg(QString::fromStdString(entry.first));
     if (skipped.PaperSpace() > 0)
         list += QString::fromUtf8("\n    %1 im Papierbereich").arg(skipped.PaperSpace());
-    const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt nur Linien und Kreise "
-                                           "des Modellbereichs; nicht übernommen wurden:%2")
+    const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt Linien, Kreise, Bögen, "
+                                           "Polylinien und Blöcke des Modellbereichs, ohne Layer, Farben und "
+                                           "Linientypen; nicht übernommen wurden:%2")
                              .arg(path, list);
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, m_pOwner);
     box.setWindowModality(Qt::ApplicationModal);

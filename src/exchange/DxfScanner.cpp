@@ -74,6 +74,13 @@ bool IsSubEntity(const std::string& type)
     return type == "VERTEX" || type == "SEQEND" || type == "ATTRIB";
 }
 
+// Decoded from their groups by the drawing itself, not by the library.
+bool IsKept(std::string_view type)
+{
+    return type == "LWPOLYLINE" || type == "POLYLINE" || type == "VERTEX" || type == "SEQEND" || type == "INSERT" ||
+           type == "ELLIPSE";
+}
+
 } // namespace
 
 bool CDxfScanner::Fail(int line, const std::string& reason)
@@ -173,6 +180,7 @@ bool CDxfScanner::ScanSection(std::string_view name)
     // Only the ENTITIES section holds the model space; a block's entities
     // are shown only where an INSERT places them, and that is counted.
     const bool entities = name == "ENTITIES";
+    const bool blocks = name == "BLOCKS";
     Group group{};
     for (;;) {
         if (!NextGroup(group)) {
@@ -190,8 +198,12 @@ bool CDxfScanner::ScanSection(std::string_view name)
                 return Fail(group.line, "the section " + Shown(name) + " has no ENDSEC");
             if (entities && !BeginEntity(group))
                 return false;
+            if (blocks)
+                BeginBlockEntity(group);
             continue;
         }
+        if (blocks)
+            CaptureBlockGroup(group);
         if (!entities)
             continue;
         if (!m_bInEntity)
@@ -208,7 +220,16 @@ bool CDxfScanner::BeginEntity(const Group& group)
         return Fail(group.line, "an entity without a type name");
     m_bInEntity = true;
     m_strType.assign(type);
-    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : type == "ARC" ? KIND_ARC : KIND_OTHER;
+    m_nKind = type == "LINE"     ? KIND_LINE
+              : type == "CIRCLE" ? KIND_CIRCLE
+              : type == "ARC"    ? KIND_ARC
+              : IsKept(type)     ? KIND_KEPT
+                                 : KIND_OTHER;
+    if (m_nKind == KIND_KEPT) {
+        m_kept.type.assign(type);
+        m_kept.line = group.line;
+        m_kept.groups.clear();
+    }
     m_nEntityLine = group.line;
     m_bPaperSpace = false;
     m_bInControlGroup = false;
@@ -233,6 +254,10 @@ bool CDxfScanner::AddToEntity(const Group& group)
         if (!ParseWhole(Trim(group.value), flag))
             return Fail(group.line, "'" + Shown(group.value) + "' is no integer (group code 67)");
         m_bPaperSpace = flag != 0;
+        return true;
+    }
+    if (m_nKind == KIND_KEPT) {
+        m_kept.groups.push_back({group.code, std::string(Trim(group.value)), group.line});
         return true;
     }
     const unsigned wanted = m_nKind == KIND_LINE     ? kLineCodes
@@ -272,6 +297,12 @@ bool CDxfScanner::EndEntity()
         return true;
     }
     const bool line = m_nKind == KIND_LINE;
+    if (m_nKind == KIND_KEPT) {
+        m_kept.ordinal = m_nOrdinal++;
+        m_keptEntities.push_back(std::move(m_kept));
+        m_kept = CDxfEntity();
+        return true;
+    }
     if (m_nKind == KIND_OTHER) {
         if (!IsSubEntity(m_strType))
             m_skipped.Add(m_strType);
@@ -287,5 +318,47 @@ bool CDxfScanner::EndEntity()
     m_strImport += line ? "  0\nLINE\n" : m_nKind == KIND_ARC ? "  0\nARC\n" : "  0\nCIRCLE\n";
     m_strImport += m_strPairs;
     m_importLines.push_back(m_nEntityLine);
+    m_importOrdinals.push_back(m_nOrdinal++);
     return true;
+}
+
+void CDxfScanner::BeginBlockEntity(const Group& group)
+{
+    const std::string_view type = Trim(group.value);
+    m_bBlockControlGroup = false;
+    m_pBlockGroups = nullptr;
+    if (type == "BLOCK") {
+        m_bInBlock = true;
+        m_block = CDxfBlock();
+        m_pBlockGroups = &m_block.header;
+    } else if (type == "ENDBLK") {
+        if (!m_bInBlock)
+            return;
+        m_bInBlock = false;
+        std::string name;
+        for (const CDxfGroup& header : m_block.header) {
+            if (header.code == 2 && name.empty())
+                name = header.value;
+        }
+        // The first definition of a name counts, as for the library.
+        if (!name.empty())
+            m_blocks.emplace(name, std::move(m_block));
+        m_block = CDxfBlock();
+    } else if (m_bInBlock) {
+        m_block.entities.push_back({std::string(type), group.line, 0, {}});
+        m_pBlockGroups = &m_block.entities.back().groups;
+    }
+}
+
+void CDxfScanner::CaptureBlockGroup(const Group& group)
+{
+    if (m_pBlockGroups == nullptr)
+        return;
+    if (group.code == 102) {
+        const std::string_view value = Trim(group.value);
+        m_bBlockControlGroup = !value.empty() && value.front() == '{';
+        return;
+    }
+    if (!m_bBlockControlGroup)
+        m_pBlockGroups->push_back({group.code, std::string(Trim(group.value)), group.line});
 }
