@@ -42,6 +42,7 @@ public:
         IDC_ROTATE_OBJECT = 1015,
         IDC_SCALE_OBJECT = 1016,
         IDC_FLIP_OBJECT = 1017,
+        IDC_DRAW_ARC = 1018,
         IDC_CHANGE_WC = 1029,
         IDC_UNDO = 1040,
         IDC_REDO = 1041,
@@ -147,6 +148,7 @@ private:
     void EnterStep(int action, CGO_Point anchor = CGO_Point());
     void EndAction();
     void ReportCreation(const CEditOutcome& outcome);
+    void ArcPointSet(CGO_Point p);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -166,6 +168,7 @@ private:
     CUndoHistory m_history;
     CEditor m_editor;
     CGO_Point m_ptFirst;
+    CGO_Point m_ptArcStart;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;
     // The drawing as last saved or loaded.

@@ -36,6 +36,9 @@ enum {
     PREVIEW_NONE = 0,
     PREVIEW_CIRCLE = 1,
     PREVIEW_MIRROR = 2,
+    // The arc from the start point set by SetArcStart, about the anchor, to
+    // the cursor's direction.
+    PREVIEW_ARC = 3,
 };
 
 class COpenGLMouse : public COpenGL {
@@ -55,6 +58,7 @@ public:
     // After SetMode, which resets it.
     void SetPreview(int preview) { m_nPreview = preview; }
     int GetPreview() const { return m_nPreview; }
+    void SetArcStart(CGO_Point start) { m_ptArcStart = start; }
 
     CGO_Point GetPoint() const { return m_ptPoint; }
     CGO_Vector GetVector() const { return m_vDrag; }
@@ -140,6 +144,7 @@ private:
     int m_nMode = MODE_IDLE;
     int m_nBand = BAND_NONE;
     int m_nPreview = PREVIEW_NONE;
+    CGO_Point m_ptArcStart;
     bool m_bBandShown = false;
     CGO_Point m_ptBandFrom;
     CGO_Point m_ptBandTo;
