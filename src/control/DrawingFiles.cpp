@@ -196,9 +196,14 @@ bool CDrawingFiles::Print()
     CDrawingPrint::SetUp(printer, database, visible);
     if (!(m_fnPrintDialog ? m_fnPrintDialog(printer) : CDrawingPrint::Ask(printer)))
         return false;
-    if (!CDrawingPrint::PrintOn(printer, database, visible)) {
+    bool cutOff = false;
+    const CPaperScale paper = m_fnPrintDialog ? CPaperScale() : CDrawingPrint::ChosenScale();
+    if (!CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff)) {
         ShowError(QString::fromUtf8("Die Zeichnung konnte nicht gedruckt werden: der Drucker ist nicht verfügbar."));
         return false;
     }
+    if (cutOff)
+        ShowError(QString::fromUtf8("Die Zeichnung passt in diesem Maßstab nicht auf die Seite; was darüber "
+                                    "hinausreicht, wurde abgeschnitten."));
     return true;
 }

@@ -64,8 +64,10 @@ TEST(PaperScale, PdfAtARatioMeasuresTheDrawingInMillimetres)
         EXPECT_EQ(pdf.WasCutOff(), c.expectedMm == 0.0);
         const QImage page = RenderPdf(QStringLiteral("plate.pdf"), dpi);
         ASSERT_FALSE(page.isNull());
-        if (c.expectedMm > 0.0) // the 0.25 mm pen adds a little on either side
+        // The 0.25 mm pen adds a little on either side.
+        if (c.expectedMm > 0.0) {
             EXPECT_NEAR(DarkWidthMm(page, dpi), c.expectedMm + 0.25, 0.3);
+        }
     }
     QDir::setCurrent(before);
 }
