@@ -24,6 +24,10 @@ const char* EditVerb(EditKind kind)
         return "flipped on origin of ordinates";
     case EDIT_FLIP_ON_STRAIGHT:
         return "flipped on straight";
+    case EDIT_TRIM:
+        return "trimmed";
+    case EDIT_OFFSET:
+        return "offset";
     }
     return "changed";
 }

@@ -162,6 +162,15 @@ std::vector<CGO_GeoObject*> CEditor::WouldRefuse(const std::vector<CGO_GeoObject
     return refused;
 }
 
+CEditOutcome CEditor::Refused(const char* operation, const char* why)
+{
+    LogWarn("%s refused: %s.", operation, why);
+    CEditOutcome refused;
+    refused.found = 1;
+    refused.refused = 1;
+    return refused;
+}
+
 void CEditor::Push(std::unique_ptr<CEditStep> step)
 {
     if (step && m_pSink != nullptr)
