@@ -27,6 +27,8 @@ namespace {
 enum { EXIT_CONVERSION_FAILED = 1, EXIT_USAGE = 2 };
 
 const char* const kExportOption = "export";
+const char* const kScaleOption = "scale";
+const char* const kPageOption = "page";
 
 void SetUpParser(QCommandLineParser& parser)
 {
@@ -37,6 +39,14 @@ void SetUpParser(QCommandLineParser& parser)
         QString::fromLatin1(kExportOption),
         QStringLiteral("Convert IN (.dat or .dxf) into OUT (.dat, .dxf, .svg, .pdf or .png, by its extension) "
                        "without opening a window, and exit.")));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kScaleOption),
+                                        QStringLiteral("With --export to .pdf: \"fit\" (the default) or a ratio "
+                                                       "such as 1:1, 1:2 or 2:1, where one drawing unit is 1 mm."),
+                                        QStringLiteral("ratio")));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kPageOption),
+                                        QStringLiteral("With --export to .pdf: the page size, A4 (the default), "
+                                                       "A3, A2, A1, A0, A5, Letter or Legal."),
+                                        QStringLiteral("size")));
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The drawing to start with (.dat or .dxf); with --export: IN OUT."),
                                  QStringLiteral("[file | IN OUT]"));
@@ -95,6 +105,16 @@ CCommandLine::Request CCommandLine::Parse(const QStringList& arguments)
         request.what = Request::EXPORT;
         request.input = files[0];
         request.output = files[1];
+        const QString scale = parser.value(QString::fromLatin1(kScaleOption));
+        if (!scale.isEmpty() && !CPaperScale::ParseRatio(scale, request.paper.ratio)) {
+            request.what = Request::FAILED;
+            request.text = QStringLiteral("--scale takes \"fit\" or a ratio such as 1:1, not '%1'").arg(scale);
+        }
+        const QString page = parser.value(QString::fromLatin1(kPageOption));
+        if (!page.isEmpty() && !CPaperScale::ParsePage(page, request.paper.page)) {
+            request.what = Request::FAILED;
+            request.text = QStringLiteral("--page takes A0 to A5, Letter or Legal, not '%1'").arg(page);
+        }
         return request;
     }
     if (files.size() > 1) {
@@ -109,8 +129,9 @@ CCommandLine::Request CCommandLine::Parse(const QStringList& arguments)
     return request;
 }
 
-int CCommandLine::Convert(const QString& input, const QString& output, QString& message)
+int CCommandLine::Convert(const QString& input, const QString& output, QString& message, const CPaperScale& paper)
 {
+    message.clear();
     const exchange::FileFormat format = exchange::FormatOfPath(QFile::encodeName(output).toStdString());
     if (format == exchange::FORMAT_UNKNOWN) {
         message = QStringLiteral("lumen7: cannot write %1: unknown file type (use .dat, .dxf, .svg, .pdf or .png)")
@@ -132,16 +153,22 @@ int CCommandLine::Convert(const QString& input, const QString& output, QString& 
     } else {
         // An empty drawing shows the range a new drawing window shows.
         CDrawingExport picture;
+        picture.SetPaper(paper);
         if (!picture.Write(database, viewrange::kDefaultRange, output, format))
             error = picture.GetLastError();
+        else if (picture.WasCutOff())
+            message = QStringLiteral("lumen7: %1: the drawing does not fit on the page at this scale; "
+                                     "what lies beyond it is cut off")
+                          .arg(Quoted(output));
     }
     if (!error.isEmpty()) {
         message = QStringLiteral("lumen7: cannot write %1: %2").arg(Quoted(output), error);
         return EXIT_CONVERSION_FAILED;
     }
-    message.clear();
     if (!skipped.IsEmpty()) {
-        message = QStringLiteral("lumen7: %1: not converted: %2")
+        if (!message.isEmpty())
+            message += QLatin1Char('\n');
+        message += QStringLiteral("lumen7: %1: not converted: %2")
                       .arg(Quoted(input), QString::fromStdString(skipped.Describe()));
     }
     return 0;
@@ -176,7 +203,7 @@ int CCommandLine::RunWithoutWindows(int argc, char** argv)
         return 0;
     case Request::EXPORT: {
         QString message;
-        const int status = Convert(request.input, request.output, message);
+        const int status = Convert(request.input, request.output, message, request.paper);
         if (!message.isEmpty())
             PrintLine(stderr, message);
         return status;

@@ -3,6 +3,7 @@
 // another format without windows, display or log.
 #pragma once
 
+#include "output/PaperScale.h"
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,7 @@ public:
         enum { RUN, OPEN, EXPORT, HELP, VERSION, FAILED } what = RUN;
         QString input;   // the file to open, or to convert
         QString output;  // the file to convert into
+        CPaperScale paper; // how a PDF goes onto its page
         QString text;    // the help text, or why the arguments are wrong
     };
 
@@ -24,7 +26,8 @@ public:
     // Converts input into output by output's extension. Returns the exit
     // status; a failure leaves one line naming the file and the reason in
     // message, a success may leave a note on what was not converted.
-    static int Convert(const QString& input, const QString& output, QString& message);
+    static int Convert(const QString& input, const QString& output, QString& message,
+                       const CPaperScale& paper = CPaperScale());
 
 private:
     static bool NeedsNoDisplay(int argc, char** argv);

@@ -8,6 +8,8 @@
 #include "dialogs/DialogResult.h"
 #include "log/Logger.h"
 
+#include <cmath>
+
 namespace {
 
 const char* const TEXT_NOT_CREATED =
@@ -123,6 +125,11 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         ReportCreation(m_editor.CreateCircle(m_ptFirst, p, CompileAhead));
         Render();
         break;
+    case ACTION_ARC_CENTER:
+    case ACTION_ARC_START:
+    case ACTION_ARC_END:
+        ArcPointSet(p);
+        break;
     case ACTION_ROTATE_BASE:
         LogDebug("Mouse Event: Base point for rotation located at (%4.1f, %4.1f).", x, y);
         RunBaseDialog(ACTION_ROTATE_DIALOG);
@@ -157,6 +164,32 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
         break;
     }
     return 0;
+}
+
+// Centre, start point (the radius and the start angle), then a point in the
+// direction of the end angle.
+void CCadDlg::ArcPointSet(CGO_Point p)
+{
+    LogDebug("Mouse Event: Arc point %i located at (%4.1f, %4.1f).", m_nAction - ACTION_ARC_CENTER + 1,
+             static_cast<double>(p.GetX()), static_cast<double>(p.GetY()));
+    if (m_nAction == ACTION_ARC_CENTER) {
+        m_ptFirst = p;
+        EnterStep(ACTION_ARC_START, p);
+    } else if (m_nAction == ACTION_ARC_START) {
+        m_ptArcStart = p;
+        EnterStep(ACTION_ARC_END, m_ptFirst);
+        m_view.SetArcStart(p);
+    } else {
+        const double dx = static_cast<double>(m_ptArcStart.x) - m_ptFirst.x;
+        const double dy = static_cast<double>(m_ptArcStart.y) - m_ptFirst.y;
+        const double start = std::atan2(dy, dx) * 180.0 / M_PI;
+        const double end = std::atan2(static_cast<double>(p.y) - m_ptFirst.y, static_cast<double>(p.x) - m_ptFirst.x) *
+                           180.0 / M_PI;
+        EndAction();
+        ReportCreation(m_editor.CreateArc(m_ptFirst, static_cast<float>(std::hypot(dx, dy)), static_cast<float>(start),
+                                          static_cast<float>(end), CompileAhead));
+        Render();
+    }
 }
 
 void CCadDlg::ReportCreation(const CEditOutcome& outcome)

@@ -158,8 +158,9 @@ void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& ski
         list += QString::fromUtf8("\n    %1 × %2").arg(entry.second).arg(QString::fromStdString(entry.first));
     if (skipped.PaperSpace() > 0)
         list += QString::fromUtf8("\n    %1 im Papierbereich").arg(skipped.PaperSpace());
-    const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt nur Linien und Kreise "
-                                           "des Modellbereichs; nicht übernommen wurden:%2")
+    const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt Linien, Kreise, Bögen, "
+                                           "Polylinien und Blöcke des Modellbereichs, ohne Layer, Farben und "
+                                           "Linientypen; nicht übernommen wurden:%2")
                              .arg(path, list);
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, m_pOwner);
     box.setWindowModality(Qt::ApplicationModal);
@@ -195,9 +196,14 @@ bool CDrawingFiles::Print()
     CDrawingPrint::SetUp(printer, database, visible);
     if (!(m_fnPrintDialog ? m_fnPrintDialog(printer) : CDrawingPrint::Ask(printer)))
         return false;
-    if (!CDrawingPrint::PrintOn(printer, database, visible)) {
+    bool cutOff = false;
+    const CPaperScale paper = m_fnPrintDialog ? CPaperScale() : CDrawingPrint::ChosenScale();
+    if (!CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff)) {
         ShowError(QString::fromUtf8("Die Zeichnung konnte nicht gedruckt werden: der Drucker ist nicht verfügbar."));
         return false;
     }
+    if (cutOff)
+        ShowError(QString::fromUtf8("Die Zeichnung passt in diesem Maßstab nicht auf die Seite; was darüber "
+                                    "hinausreicht, wurde abgeschnitten."));
     return true;
 }

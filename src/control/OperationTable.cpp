@@ -16,6 +16,8 @@ const char* const TEXT_SELECT_OBJECT = "Aktion: Objekt auswählen | Menü: mittl
 const char* const TEXT_DRAG = "Aktion: Verschieben bei gedrückter Maustaste | Menü: mittlere Maustaste";
 const char* const TEXT_BASE_POINT = "Aktion: Basispunkt lokalisieren | Menü: mittlere Maustaste";
 const char* const TEXT_FLIP_LINE = "Aktion: Spiegelgerade zeichnen | Menü: mittlere Maustaste";
+const char* const TEXT_ARC_START = "Aktion: Startpunkt wählen | Menü: mittlere Maustaste";
+const char* const TEXT_ARC_END = "Aktion: Endwinkel wählen | Menü: mittlere Maustaste";
 const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
 const char* const TEXT_PASTE_PLACE = "Aktion: Einfügepunkt wählen | Abbrechen: Esc";
 
@@ -29,6 +31,7 @@ const COperation kOperations[] = {
     // After the first point of the mirror line the middle button ends the
     // operation without a dialog.
     {CCadDlg::IDC_FLIP_OBJECT, ACTION_FLIP_PICK, ACTION_FLIP_END, DIALOG_FLIP, ACTION_FLIP_START, true},
+    {CCadDlg::IDC_DRAW_ARC, ACTION_ARC_CENTER, ACTION_ARC_END, DIALOG_ARC, ACTION_ARC_END, false},
 };
 
 const COperationStep kSteps[] = {
@@ -49,6 +52,9 @@ const COperationStep kSteps[] = {
     {ACTION_FLIP_START, MODE_POINT, false, PREVIEW_NONE, TEXT_FLIP_LINE},
     {ACTION_FLIP_END, MODE_POINT, true, PREVIEW_MIRROR, TEXT_SECOND_POINT},
     {ACTION_PASTE_PLACE, MODE_POINT, false, PREVIEW_NONE, TEXT_PASTE_PLACE},
+    {ACTION_ARC_CENTER, MODE_POINT, false, PREVIEW_NONE, TEXT_CIRCLE_STARTED},
+    {ACTION_ARC_START, MODE_POINT, true, PREVIEW_CIRCLE, TEXT_ARC_START},
+    {ACTION_ARC_END, MODE_POINT, true, PREVIEW_ARC, TEXT_ARC_END},
 };
 
 } // namespace

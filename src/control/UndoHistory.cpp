@@ -80,6 +80,8 @@ const QString& CUndoHistory::StepName(EditKind kind)
         QString::fromUtf8("Horizontal spiegeln"), QString::fromUtf8("Vertikal spiegeln"),
         QString::fromUtf8("Am Ursprung spiegeln"), QString::fromUtf8("An Gerade spiegeln"),
         QString::fromUtf8("Einfügen"),
+        QString::fromUtf8("Bogen erstellen"),     QString::fromUtf8("Stutzen"),
+        QString::fromUtf8("Versetzen"),
     };
     return names[kind];
 }

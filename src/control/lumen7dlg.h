@@ -45,6 +45,7 @@ public:
         IDC_ROTATE_OBJECT = 1015,
         IDC_SCALE_OBJECT = 1016,
         IDC_FLIP_OBJECT = 1017,
+        IDC_DRAW_ARC = 1018,
         IDC_CHANGE_WC = 1029,
         IDC_UNDO = 1040,
         IDC_REDO = 1041,
@@ -174,6 +175,7 @@ private:
     void PlacePaste(CGO_Point at);
     void DuplicateSelection();
     void ReportCreation(const CEditOutcome& outcome);
+    void ArcPointSet(CGO_Point p);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -197,6 +199,7 @@ private:
     std::vector<int> m_groupIds;
     // What a paste under way places.
     std::shared_ptr<CClipboardContent> m_pPaste;
+    CGO_Point m_ptArcStart;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;
     // The drawing as last saved or loaded.

@@ -23,4 +23,7 @@ enum {
     ACTION_FLIP_END = 72,
     // Paste: the copied objects follow the cursor until a click places them.
     ACTION_PASTE_PLACE = 95,
+    ACTION_ARC_CENTER = 80,
+    ACTION_ARC_START = 81,
+    ACTION_ARC_END = 82,
 };

@@ -3,6 +3,7 @@
 
 #include "dialogs/DialogChangeWC.h"
 #include "dialogs/DialogDelObject.h"
+#include "dialogs/DialogDrawArc.h"
 #include "dialogs/DialogDrawCircle.h"
 #include "dialogs/DialogDrawLine.h"
 #include "dialogs/DialogFlipObject.h"
@@ -32,6 +33,7 @@ int RunDialog(DialogKind kind, IDialogHost& host)
     case DIALOG_ROTATE: return Run<CDialogRotateObject>(host);
     case DIALOG_SCALE: return Run<CDialogScaleObject>(host);
     case DIALOG_FLIP: return Run<CDialogFlipObject>(host);
+    case DIALOG_ARC: return Run<CDialogDrawArc>(host);
     case DIALOG_NONE: break;
     }
     return 0;

@@ -14,6 +14,7 @@ enum DialogKind {
     DIALOG_ROTATE,
     DIALOG_SCALE,
     DIALOG_FLIP,
+    DIALOG_ARC,
 };
 
 // Returns RESULT_OK or RESULT_CANCEL, or 0 for DIALOG_NONE.

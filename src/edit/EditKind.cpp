@@ -6,6 +6,7 @@ const char* EditVerb(EditKind kind)
     switch (kind) {
     case EDIT_CREATE_LINE:
     case EDIT_CREATE_CIRCLE:
+    case EDIT_CREATE_ARC:
         return "created";
     case EDIT_DELETE:
         return "deleted";
@@ -25,6 +26,10 @@ const char* EditVerb(EditKind kind)
         return "flipped on straight";
     case EDIT_PASTE:
         return "pasted";
+    case EDIT_TRIM:
+        return "trimmed";
+    case EDIT_OFFSET:
+        return "offset";
     }
     return "changed";
 }

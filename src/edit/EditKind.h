@@ -14,6 +14,9 @@ enum EditKind : unsigned char {
     EDIT_FLIP_ON_ORIGIN,
     EDIT_FLIP_ON_STRAIGHT,
     EDIT_PASTE,
+    EDIT_CREATE_ARC,
+    EDIT_TRIM,
+    EDIT_OFFSET,
 };
 
 // "created", "moved", "flipped horizontal", ...: how the log names the step.

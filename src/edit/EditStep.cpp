@@ -171,5 +171,7 @@ void CEditStep::Log(bool undo) const
         subject = "line";
     else if (m_kind == EDIT_CREATE_CIRCLE)
         subject = "circle";
+    else if (m_kind == EDIT_CREATE_ARC)
+        subject = "arc";
     LogInfo("%s: %s #%i %s.", undo ? "Undo" : "Redo", subject, m_first.id, EditVerb(m_kind));
 }

@@ -4,6 +4,7 @@
 
 #include "database/GO_Database.h"
 #include "edit/EditJournal.h"
+#include "geometry/GO_Arc.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
@@ -64,6 +65,17 @@ CEditOutcome CEditor::CreateCircle(CGO_Point center, float radius, const BeforeA
     auto* circle = new CGO_Circle();
     circle->SetCenterAndRadius(center, radius);
     return Add(circle, EDIT_CREATE_CIRCLE, beforeAdd);
+}
+
+CEditOutcome CEditor::CreateArc(CGO_Point center, float radius, float startDegrees, float endDegrees,
+                               const BeforeAdd& beforeAdd)
+{
+    if (!center.IsFinite() || !std::isfinite(radius) || !std::isfinite(startDegrees) || !std::isfinite(endDegrees)) {
+        return Refuse("Arc", "its centre, its radius or an angle is not finite");
+    }
+    auto* arc = new CGO_Arc();
+    arc->SetArc(center, radius, startDegrees, endDegrees);
+    return Add(arc, EDIT_CREATE_ARC, beforeAdd);
 }
 
 CEditOutcome CEditor::Add(CGO_GeoObject* object, EditKind kind, const BeforeAdd& beforeAdd)
@@ -147,6 +159,15 @@ std::vector<CGO_GeoObject*> CEditor::WouldRefuse(const std::vector<CGO_GeoObject
         if (copy->LastTransformRefused())
             refused.push_back(object);
     }
+    return refused;
+}
+
+CEditOutcome CEditor::Refused(const char* operation, const char* why)
+{
+    LogWarn("%s refused: %s.", operation, why);
+    CEditOutcome refused;
+    refused.found = 1;
+    refused.refused = 1;
     return refused;
 }
 

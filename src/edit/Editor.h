@@ -51,8 +51,20 @@ public:
     CEditOutcome CreateLine(CGO_Point p1, CGO_Point p2, const BeforeAdd& beforeAdd = {});
     CEditOutcome CreateCircle(CGO_Point center, CGO_Point onCircle, const BeforeAdd& beforeAdd = {});
     CEditOutcome CreateCircle(CGO_Point center, float radius, const BeforeAdd& beforeAdd = {});
+    // Angles in degrees, counter-clockwise from start to end.
+    CEditOutcome CreateArc(CGO_Point center, float radius, float startDegrees, float endDegrees,
+                           const BeforeAdd& beforeAdd = {});
 
     CEditOutcome Delete(const std::vector<int>& ids);
+
+    // "Stutzen": removes the piece of the object between the nearest
+    // crossings with other objects on either side of click. A line becomes
+    // one or two lines, a circle an arc, an arc one or two arcs, all with
+    // fresh ids; an object that crosses nothing is left alone (held).
+    CEditOutcome Trim(int id, CGO_Point click);
+    // "Versetzen": a parallel line, or a concentric circle or arc, distance
+    // away on the side of the point side. A radius of 0 or less is refused.
+    CEditOutcome Offset(int id, float distance, CGO_Point side);
 
     // All or nothing: when the result would not be finite for one object of
     // several, none of them changes, and each refused one warns.
@@ -70,6 +82,7 @@ private:
     std::vector<CGO_GeoObject*> WouldRefuse(const std::vector<CGO_GeoObject*>& objects,
                                             const CTransform& transform) const;
     void Push(std::unique_ptr<CEditStep> step);
+    static CEditOutcome Refused(const char* operation, const char* why);
 
     CGO_Database& m_database;
     IEditStepSink* m_pSink;

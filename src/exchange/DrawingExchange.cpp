@@ -63,7 +63,8 @@ int CDrawingExchange::LoadDxf(const char* path)
     }
     m_skipped = reader.GetSkipped();
     if (!m_skipped.IsEmpty())
-        LogWarn("Entities of file '%s' not loaded: %s", path, m_skipped.Describe().c_str());
+        LogWarn("Entities of file '%s' not loaded: %s; layers, colours and line types are not kept", path,
+                m_skipped.Describe().c_str());
     return slots;
 }
 

@@ -1,6 +1,7 @@
 // Lines and circles as DXF entities.
 #include "exchange/DxfEntityTable.h"
 
+#include "geometry/GO_Arc.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 
@@ -38,9 +39,23 @@ void WriteCircle(DL_Dxf& dxf, DL_WriterA& writer, const CGO_ObjectRecord& record
     dxf.writeCircle(writer, DL_CircleData(v[0], v[1], 0.0, std::fabs(v[2])), attributes);
 }
 
+// The box of an arc is that of the object it loads into.
+CGO_Box ArcBounds(const CGO_ObjectRecord& record)
+{
+    const auto& v = record.values;
+    return CGO_Arc::BoundsOf(CGO_Arc::PrimitiveOf(CGO_Point(v[0], v[1]), v[2], v[3], v[4]));
+}
+
+void WriteArc(DL_Dxf& dxf, DL_WriterA& writer, const CGO_ObjectRecord& record, const DL_Attributes& attributes)
+{
+    const auto& v = record.values;
+    dxf.writeArc(writer, DL_ArcData(v[0], v[1], 0.0, std::fabs(v[2]), v[3], v[4]), attributes);
+}
+
 const CDxfEntityKind kKinds[] = {
     {&CGO_Line::s_runtimeClass, "LINE", &LineBounds, &WriteLine},
     {&CGO_Circle::s_runtimeClass, "CIRCLE", &CircleBounds, &WriteCircle},
+    {&CGO_Arc::s_runtimeClass, "ARC", &ArcBounds, &WriteArc},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "exchange/DxfScanner.h"
 #include "exchange/DxfEntityTable.h"
+#include "exchange/DxfGeometry.h"
 #include "log/CFormat.h"
 
 #include <dl_creationadapter.h>
@@ -17,6 +18,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <algorithm>
 #include <exception>
 #include <sstream>
 
@@ -38,8 +40,9 @@ bool FitsFloat(double value)
 // Receives the library's entities, in the order the scanner passed them.
 class CImportAdapter : public DL_CreationAdapter {
 public:
-    CImportAdapter(const std::vector<int>& lines, std::vector<CGO_ObjectRecord>& records, CSkippedEntities& skipped)
-        : m_lines(lines), m_records(records), m_skipped(skipped)
+    CImportAdapter(const std::vector<int>& lines, const std::vector<int>& ordinals, std::vector<CDxfRecord>& records,
+                   CSkippedEntities& skipped)
+        : m_lines(lines), m_ordinals(ordinals), m_records(records), m_skipped(skipped)
     {
     }
 
@@ -52,7 +55,7 @@ public:
         record.runtimeClass = DxfKindOfEntity("LINE")->runtimeClass;
         record.values = {static_cast<float>(data.x1), static_cast<float>(data.y1), static_cast<float>(data.x2),
                          static_cast<float>(data.y2)};
-        m_records.push_back(record);
+        Keep(record);
     }
 
     void addCircle(const DL_CircleData& data) override
@@ -79,14 +82,48 @@ public:
         // nothing of the circle.
         record.values = {static_cast<float>(x), static_cast<float>(data.cy),
                          static_cast<float>(std::fabs(data.radius))};
-        m_records.push_back(record);
+        Keep(record);
+    }
+
+    void addArc(const DL_ArcData& data) override
+    {
+        const int line = NextLine();
+        const double* direction = getExtrusion()->getDirection();
+        const double dz = direction[2];
+        const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
+                          std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
+        if (!flat) {
+            m_skipped.Add("ARC (3D)");
+            ++m_nTilted;
+            return;
+        }
+        // Seen from below, x runs the other way: the angles mirror at the y
+        // axis and the arc runs from the mirrored end to the mirrored start.
+        const bool below = dz < 0.0;
+        const double x = below ? -data.cx : data.cx;
+        const double start = below ? 180.0 - data.angle2 : data.angle1;
+        const double end = below ? 180.0 - data.angle1 : data.angle2;
+        if (!FitsFloat(x) || !FitsFloat(data.cy) || !FitsFloat(data.radius) || !FitsFloat(start) || !FitsFloat(end))
+            return Fail(line, "ARC");
+        CGO_ObjectRecord record;
+        record.runtimeClass = DxfKindOfEntity("ARC")->runtimeClass;
+        record.values = {static_cast<float>(x), static_cast<float>(data.cy), static_cast<float>(std::fabs(data.radius)),
+                         static_cast<float>(start), static_cast<float>(end)};
+        Keep(record);
     }
 
     const std::string& GetError() const { return m_strError; }
     // Every entity passed came back, as a record or as a tilted circle.
-    bool SawAll() const { return m_records.size() + m_nTilted == m_lines.size(); }
+    bool SawAll() const { return m_nKept + m_nTilted == m_lines.size(); }
 
 private:
+    void Keep(const CGO_ObjectRecord& record)
+    {
+        const int ordinal = m_nNext > 0 && m_nNext <= m_ordinals.size() ? m_ordinals[m_nNext - 1] : 0;
+        m_records.push_back({ordinal, record});
+        ++m_nKept;
+    }
+
     int NextLine()
     {
         const int line = m_nNext < m_lines.size() ? m_lines[m_nNext] : 0;
@@ -104,7 +141,9 @@ private:
     }
 
     const std::vector<int>& m_lines;
-    std::vector<CGO_ObjectRecord>& m_records;
+    const std::vector<int>& m_ordinals;
+    std::vector<CDxfRecord>& m_records;
+    std::size_t m_nKept = 0;
     CSkippedEntities& m_skipped;
     std::size_t m_nNext = 0;
     std::size_t m_nTilted = 0;
@@ -125,14 +164,24 @@ bool CDxfReader::Read(const std::vector<unsigned char>& bytes)
     }
     m_skipped = scanner.GetSkipped();
     try {
-        m_records.reserve(scanner.GetImportLines().size());
-        CImportAdapter adapter(scanner.GetImportLines(), m_records, m_skipped);
+        std::vector<CDxfRecord> records;
+        records.reserve(scanner.GetImportLines().size());
+        CImportAdapter adapter(scanner.GetImportLines(), scanner.GetImportOrdinals(), records, m_skipped);
         std::istringstream stream(scanner.GetImportText());
         DL_Dxf dxf;
         dxf.in(stream, &adapter);
         m_strError = adapter.GetError();
         if (m_strError.empty() && !adapter.SawAll())
             m_strError = "the DXF library did not return every line and circle";
+        CDxfGeometry geometry(scanner.GetBlocks(), m_skipped);
+        if (m_strError.empty() && !geometry.Convert(scanner.GetKeptEntities(), records))
+            m_strError = geometry.GetError();
+        // In file order: the library's entities and the kept ones interleave.
+        std::stable_sort(records.begin(), records.end(),
+                         [](const CDxfRecord& a, const CDxfRecord& b) { return a.ordinal < b.ordinal; });
+        m_records.reserve(records.size());
+        for (const CDxfRecord& record : records)
+            m_records.push_back(record.record);
     } catch (const std::bad_alloc&) {
         m_strError = "not enough memory for the file's entities";
     } catch (const std::exception& failure) {

@@ -29,12 +29,14 @@ const struct {
 } kImportCodes[] = {
     {10, 1u << 0, " 10\n"}, {20, 1u << 1, " 20\n"}, {30, 1u << 2, nullptr},      {11, 1u << 3, " 11\n"},
     {21, 1u << 4, " 21\n"}, {31, 1u << 5, nullptr},  {40, 1u << 6, " 40\n"},     {210, 1u << 7, "210\n"},
-    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"},
+    {220, 1u << 8, "220\n"}, {230, 1u << 9, "230\n"}, {50, 1u << 10, " 50\n"},     {51, 1u << 11, " 51\n"},
 };
 constexpr unsigned kLineCodes = 0x3F;          // 10 to 31
 constexpr unsigned kCircleCodes = 0x3C7;       // 10, 20, 30, 40 and the extrusion
 constexpr unsigned kLineRequired = 0x1B;       // 10, 20, 11, 21
 constexpr unsigned kCircleRequired = 0x43;     // 10, 20, 40
+constexpr unsigned kArcCodes = 0xFC7;          // the circle's and the angles 50, 51
+constexpr unsigned kArcRequired = 0xC43;       // 10, 20, 40, 50, 51
 
 std::string_view Trim(std::string_view text)
 {
@@ -70,6 +72,13 @@ bool IsSubEntity(const std::string& type)
     // The vertices and end marker of a polyline, the attributes of a block
     // reference: parts of the entity before them, not entities of their own.
     return type == "VERTEX" || type == "SEQEND" || type == "ATTRIB";
+}
+
+// Decoded from their groups by the drawing itself, not by the library.
+bool IsKept(std::string_view type)
+{
+    return type == "LWPOLYLINE" || type == "POLYLINE" || type == "VERTEX" || type == "SEQEND" || type == "INSERT" ||
+           type == "ELLIPSE";
 }
 
 } // namespace
@@ -171,6 +180,7 @@ bool CDxfScanner::ScanSection(std::string_view name)
     // Only the ENTITIES section holds the model space; a block's entities
     // are shown only where an INSERT places them, and that is counted.
     const bool entities = name == "ENTITIES";
+    const bool blocks = name == "BLOCKS";
     Group group{};
     for (;;) {
         if (!NextGroup(group)) {
@@ -188,8 +198,12 @@ bool CDxfScanner::ScanSection(std::string_view name)
                 return Fail(group.line, "the section " + Shown(name) + " has no ENDSEC");
             if (entities && !BeginEntity(group))
                 return false;
+            if (blocks)
+                BeginBlockEntity(group);
             continue;
         }
+        if (blocks)
+            CaptureBlockGroup(group);
         if (!entities)
             continue;
         if (!m_bInEntity)
@@ -206,7 +220,16 @@ bool CDxfScanner::BeginEntity(const Group& group)
         return Fail(group.line, "an entity without a type name");
     m_bInEntity = true;
     m_strType.assign(type);
-    m_nKind = type == "LINE" ? KIND_LINE : type == "CIRCLE" ? KIND_CIRCLE : KIND_OTHER;
+    m_nKind = type == "LINE"     ? KIND_LINE
+              : type == "CIRCLE" ? KIND_CIRCLE
+              : type == "ARC"    ? KIND_ARC
+              : IsKept(type)     ? KIND_KEPT
+                                 : KIND_OTHER;
+    if (m_nKind == KIND_KEPT) {
+        m_kept.type.assign(type);
+        m_kept.line = group.line;
+        m_kept.groups.clear();
+    }
     m_nEntityLine = group.line;
     m_bPaperSpace = false;
     m_bInControlGroup = false;
@@ -233,7 +256,14 @@ bool CDxfScanner::AddToEntity(const Group& group)
         m_bPaperSpace = flag != 0;
         return true;
     }
-    const unsigned wanted = m_nKind == KIND_LINE ? kLineCodes : m_nKind == KIND_CIRCLE ? kCircleCodes : 0;
+    if (m_nKind == KIND_KEPT) {
+        m_kept.groups.push_back({group.code, std::string(Trim(group.value)), group.line});
+        return true;
+    }
+    const unsigned wanted = m_nKind == KIND_LINE     ? kLineCodes
+                            : m_nKind == KIND_CIRCLE ? kCircleCodes
+                            : m_nKind == KIND_ARC    ? kArcCodes
+                                                     : 0;
     if (wanted == 0)
         return true;
     for (const auto& entry : kImportCodes) {
@@ -267,18 +297,68 @@ bool CDxfScanner::EndEntity()
         return true;
     }
     const bool line = m_nKind == KIND_LINE;
+    if (m_nKind == KIND_KEPT) {
+        m_kept.ordinal = m_nOrdinal++;
+        m_keptEntities.push_back(std::move(m_kept));
+        m_kept = CDxfEntity();
+        return true;
+    }
     if (m_nKind == KIND_OTHER) {
         if (!IsSubEntity(m_strType))
             m_skipped.Add(m_strType);
         return true;
     }
-    const unsigned required = line ? kLineRequired : kCircleRequired;
+    const unsigned required = line ? kLineRequired : m_nKind == KIND_ARC ? kArcRequired : kCircleRequired;
     if ((m_nCodesSeen & required) != required) {
         return Fail(m_nEntityLine, line ? "the LINE lacks a coordinate of its end points (group codes 10, 20, 11, 21)"
-                                        : "the CIRCLE lacks its centre or radius (group codes 10, 20, 40)");
+                                   : m_nKind == KIND_ARC
+                                       ? "the ARC lacks its centre, radius or angles (group codes 10, 20, 40, 50, 51)"
+                                       : "the CIRCLE lacks its centre or radius (group codes 10, 20, 40)");
     }
-    m_strImport += line ? "  0\nLINE\n" : "  0\nCIRCLE\n";
+    m_strImport += line ? "  0\nLINE\n" : m_nKind == KIND_ARC ? "  0\nARC\n" : "  0\nCIRCLE\n";
     m_strImport += m_strPairs;
     m_importLines.push_back(m_nEntityLine);
+    m_importOrdinals.push_back(m_nOrdinal++);
     return true;
+}
+
+void CDxfScanner::BeginBlockEntity(const Group& group)
+{
+    const std::string_view type = Trim(group.value);
+    m_bBlockControlGroup = false;
+    m_pBlockGroups = nullptr;
+    if (type == "BLOCK") {
+        m_bInBlock = true;
+        m_block = CDxfBlock();
+        m_pBlockGroups = &m_block.header;
+    } else if (type == "ENDBLK") {
+        if (!m_bInBlock)
+            return;
+        m_bInBlock = false;
+        std::string name;
+        for (const CDxfGroup& header : m_block.header) {
+            if (header.code == 2 && name.empty())
+                name = header.value;
+        }
+        // The first definition of a name counts, as for the library.
+        if (!name.empty())
+            m_blocks.emplace(name, std::move(m_block));
+        m_block = CDxfBlock();
+    } else if (m_bInBlock) {
+        m_block.entities.push_back({std::string(type), group.line, 0, {}});
+        m_pBlockGroups = &m_block.entities.back().groups;
+    }
+}
+
+void CDxfScanner::CaptureBlockGroup(const Group& group)
+{
+    if (m_pBlockGroups == nullptr)
+        return;
+    if (group.code == 102) {
+        const std::string_view value = Trim(group.value);
+        m_bBlockControlGroup = !value.empty() && value.front() == '{';
+        return;
+    }
+    if (!m_bBlockControlGroup)
+        m_pBlockGroups->push_back({group.code, std::string(Trim(group.value)), group.line});
 }

@@ -7,6 +7,7 @@
 // uninitialised memory or loop for ever (see CDxfReader).
 #pragma once
 
+#include "exchange/DxfEntity.h"
 #include "exchange/SkippedEntities.h"
 
 #include <cstddef>
@@ -26,6 +27,13 @@ public:
     const std::string& GetImportText() const { return m_strImport; }
     // For each of those entities, the line of the file its type stands on.
     const std::vector<int>& GetImportLines() const { return m_importLines; }
+    // For each of those, its place among all imported model space entities.
+    const std::vector<int>& GetImportOrdinals() const { return m_importOrdinals; }
+    // The model space's polylines with their vertices, block references and
+    // ellipses, kept whole, in file order.
+    const std::vector<CDxfEntity>& GetKeptEntities() const { return m_keptEntities; }
+    // Every block definition by name, with all its entities.
+    const CDxfBlocks& GetBlocks() const { return m_blocks; }
     const CSkippedEntities& GetSkipped() const { return m_skipped; }
 
 private:
@@ -41,6 +49,8 @@ private:
     bool BeginEntity(const Group& group);
     bool AddToEntity(const Group& group);
     bool EndEntity();
+    void BeginBlockEntity(const Group& group);
+    void CaptureBlockGroup(const Group& group);
     bool Fail(int line, const std::string& reason);
 
     const unsigned char* m_data = nullptr;
@@ -49,7 +59,7 @@ private:
     int m_nLine = 0;
 
     // The entity being read in the ENTITIES section.
-    enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE };
+    enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE, KIND_ARC, KIND_KEPT };
     bool m_bInEntity = false;
     std::string m_strType;
     int m_nKind = KIND_OTHER;
@@ -59,6 +69,18 @@ private:
     unsigned m_nCodesSeen = 0;
     std::string m_strPairs;
 
+    CDxfEntity m_kept;
+    int m_nOrdinal = 0;
+
+    // The block definition being read in the BLOCKS section.
+    bool m_bInBlock = false;
+    CDxfBlock m_block;
+    std::vector<CDxfGroup>* m_pBlockGroups = nullptr;
+    bool m_bBlockControlGroup = false;
+
+    std::vector<int> m_importOrdinals;
+    std::vector<CDxfEntity> m_keptEntities;
+    CDxfBlocks m_blocks;
     std::string m_strImport;
     std::vector<int> m_importLines;
     CSkippedEntities m_skipped;

@@ -17,9 +17,8 @@ bool IsFinite(const CGO_Box& box)
 
 } // namespace
 
-WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates& visible)
+bool DrawingExtents(const CGO_Database& database, CGO_Box& extents)
 {
-    CGO_Box extents;
     bool any = false;
     for (int slot = 0; slot < database.GetSize(); ++slot) {
         const CGO_GeoObject* object = database.GetAt(slot);
@@ -32,7 +31,22 @@ WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates
             extents = box;
         any = true;
     }
-    if (!any)
+    return any;
+}
+
+WorldCoordinates ScaledArea(const WorldCoordinates& area, double widthMm, double heightMm, double ratio)
+{
+    const double cx = (area.xMin + area.xMax) / 2.0;
+    const double cy = (area.yMin + area.yMax) / 2.0;
+    const double halfWidth = widthMm / ratio / 2.0;
+    const double halfHeight = heightMm / ratio / 2.0;
+    return {cx - halfWidth, cx + halfWidth, cy - halfHeight, cy + halfHeight};
+}
+
+WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates& visible)
+{
+    CGO_Box extents;
+    if (!DrawingExtents(database, extents))
         return visible;
     const double side = std::max(extents.Width(), extents.Height());
     // A drawing without extent (a point-sized line or circle) still gets

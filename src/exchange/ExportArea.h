@@ -2,6 +2,7 @@
 // of it is. Plain arithmetic; the Qt front ends paint what it gives.
 #pragma once
 
+#include "geometry/GO_Box.h"
 #include "view/scene/ViewRange.h"
 
 class CGO_Database;
@@ -17,6 +18,14 @@ struct PictureSize {
     int width;
     int height;
 };
+
+// The box around every object with finite bounds; false when there is none.
+bool DrawingExtents(const CGO_Database& database, CGO_Box& extents);
+
+// What a page of widthMm by heightMm shows at ratio (paper mm per drawing
+// unit, 1 unit = 1 mm at 1:1): that much of the world, centred on area's
+// centre.
+WorldCoordinates ScaledArea(const WorldCoordinates& area, double widthMm, double heightMm, double ratio);
 
 // The drawing's extents with the margin on every side; the visible range
 // when the drawing holds no object with finite coordinates.

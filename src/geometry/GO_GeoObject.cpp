@@ -2,6 +2,7 @@
 // virtual operations (a bare object stores nothing and draws nothing).
 #include "geometry/GO_GeoObject.h"
 
+#include "geometry/GO_Arc.h"
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
@@ -19,6 +20,8 @@ CGO_GeoObject* CreateLine() { return new CGO_Line; }
 CGO_GeoObject* CreateCircle() { return new CGO_Circle; }
 CGO_GeoObject* RestoreLine(int id) { return CGO_Line::Restore(id); }
 CGO_GeoObject* RestoreCircle(int id) { return CGO_Circle::Restore(id); }
+CGO_GeoObject* CreateArc() { return new CGO_Arc; }
+CGO_GeoObject* RestoreArc(int id) { return CGO_Arc::Restore(id); }
 
 const CGO_RuntimeClass kGeoObjectClass{"CGO_GeoObject", 0, 0, &CreateGeoObject, nullptr, {}, "Objekt"};
 
@@ -29,11 +32,13 @@ const CGO_RuntimeClass CGO_Line::s_runtimeClass{
     "CGO_Line", 0, 4, &CreateLine, &RestoreLine, {"x1", "y1", "x2", "y2"}, "Linie"};
 const CGO_RuntimeClass CGO_Circle::s_runtimeClass{
     "CGO_Circle", 0, 3, &CreateCircle, &RestoreCircle, {"x", "y", "r"}, "Kreis"};
+const CGO_RuntimeClass CGO_Arc::s_runtimeClass{
+    "CGO_Arc", 0, 5, &CreateArc, &RestoreArc, {"x", "y", "r", "start", "end"}, "Bogen"};
 
 const CGO_RuntimeClass* CGO_RuntimeClass::FromName(std::string_view name)
 {
     static const CGO_RuntimeClass* const classes[] = {
-        &kGeoObjectClass, &CGO_Line::s_runtimeClass, &CGO_Circle::s_runtimeClass};
+        &kGeoObjectClass, &CGO_Line::s_runtimeClass, &CGO_Circle::s_runtimeClass, &CGO_Arc::s_runtimeClass};
     for (const CGO_RuntimeClass* runtimeClass : classes) {
         if (name == runtimeClass->m_lpszClassName)
             return runtimeClass;

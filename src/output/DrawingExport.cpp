@@ -42,6 +42,14 @@ QByteArray RenderSvg(const CGO_Database& database, const WorldCoordinates& area)
     painter.fillRect(target, Qt::white);
     CDrawingPainter::Paint(painter, database, area, target, CDrawingExport::PICTURE_PEN);
     painter.end();
+    // At 1:1 one drawing unit is one millimetre of the picture.
+    const QString millimetres = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                             .arg(area.xMax - area.xMin, 0, 'g', 9)
+                             .arg(area.yMax - area.yMin, 0, 'g', 9);
+    const int open = bytes.indexOf("<svg width=");
+    const int viewBox = open < 0 ? -1 : bytes.indexOf('\n', open);
+    if (viewBox > open)
+        bytes.replace(open, viewBox - open, millimetres.toUtf8());
     return bytes;
 }
 
@@ -62,22 +70,37 @@ QByteArray RenderPng(const CGO_Database& database, const WorldCoordinates& area)
     return bytes;
 }
 
-QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& area)
+QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& exported, const CPaperScale& paper,
+                     bool& cutOff)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
-    const bool wide = area.xMax - area.xMin > area.yMax - area.yMin;
+    const bool wide = exported.xMax - exported.xMin > exported.yMax - exported.yMin;
     const double margin = CDrawingExport::PAGE_MARGIN_MM;
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), wide ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                  QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter));
+    const QPageLayout layout(QPageSize(paper.page), paper.OrientationFor(wide),
+                             QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+    pdf.setPageLayout(layout);
     pdf.setResolution(kPdfResolution);
     pdf.setCreator(QStringLiteral("lumen7"));
     pdf.setTitle(QStringLiteral("lumen7"));
+    WorldCoordinates area = exported;
+    cutOff = false;
+    if (!paper.FitsToPage()) {
+        // The printable area in mm at the ratio, centred on the drawing.
+        const QRectF printable = layout.paintRect(QPageLayout::Millimeter);
+        area = exchange::ScaledArea(exported, printable.width(), printable.height(), paper.ratio);
+        CGO_Box extents;
+        if (exchange::DrawingExtents(database, extents))
+            cutOff = extents.xMin < area.xMin || extents.xMax > area.xMax || extents.yMin < area.yMin ||
+                     extents.yMax > area.yMax;
+    }
     QPainter painter(&pdf);
+    const QRectF target(0, 0, pdf.width(), pdf.height());
+    painter.setClipRect(target);
     const double pen = CDrawingExport::PAGE_PEN_MM * kPdfResolution / kMillimetresPerInch;
-    CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, pdf.width(), pdf.height()), pen);
+    CDrawingPainter::Paint(painter, database, area, target, pen);
     painter.end();
     return bytes;
 }
@@ -85,14 +108,21 @@ QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& area)
 } // namespace
 
 QByteArray CDrawingExport::Render(const CGO_Database& database, const WorldCoordinates& visible,
-                                  exchange::FileFormat format)
+                                  exchange::FileFormat format, const CPaperScale& paper, bool* cutOff)
 {
     const WorldCoordinates area = exchange::ExportArea(database, visible);
+    bool cut = false;
+    if (cutOff != nullptr)
+        *cutOff = false;
     switch (format) {
     case exchange::FORMAT_SVG:
         return RenderSvg(database, area);
-    case exchange::FORMAT_PDF:
-        return RenderPdf(database, area);
+    case exchange::FORMAT_PDF: {
+        QByteArray bytes = RenderPdf(database, area, paper, cut);
+        if (cutOff != nullptr)
+            *cutOff = cut;
+        return bytes;
+    }
     case exchange::FORMAT_PNG:
         return RenderPng(database, area);
     default:
@@ -104,6 +134,7 @@ bool CDrawingExport::Write(const CGO_Database& database, const WorldCoordinates&
                            exchange::FileFormat format)
 {
     m_strLastError.clear();
+    m_bCutOff = false;
     const QByteArray localPath = QFile::encodeName(path);
     std::string error;
     fileio::CFileReplacer file(localPath.constData());
@@ -113,7 +144,7 @@ bool CDrawingExport::Write(const CGO_Database& database, const WorldCoordinates&
         ok = false;
     }
     if (ok) {
-        const QByteArray bytes = Render(database, visible, format);
+        const QByteArray bytes = Render(database, visible, format, m_paper, &m_bCutOff);
         if (bytes.isEmpty()) {
             error = "the picture could not be drawn";
             ok = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "exchange/FileFormat.h"
+#include "output/PaperScale.h"
 #include "view/scene/ViewRange.h"
 
 #include <QByteArray>
@@ -25,12 +26,22 @@ public:
     bool Write(const CGO_Database& database, const WorldCoordinates& visible, const QString& path,
                exchange::FileFormat format);
 
-    // The file's bytes; empty for a format that is not a picture.
+    // The file's bytes; empty for a format that is not a picture. A PDF
+    // goes onto its page as paper says; cutOff, when given, tells whether
+    // part of the drawing lies beyond the page at the chosen ratio.
     static QByteArray Render(const CGO_Database& database, const WorldCoordinates& visible,
-                             exchange::FileFormat format);
+                             exchange::FileFormat format, const CPaperScale& paper = CPaperScale(),
+                             bool* cutOff = nullptr);
+
+    // How PDF pages are laid out; fitted to an A4 page until set.
+    void SetPaper(const CPaperScale& paper) { m_paper = paper; }
+    // Whether the last Write cut part of the drawing off its page.
+    bool WasCutOff() const { return m_bCutOff; }
 
     const QString& GetLastError() const { return m_strLastError; }
 
 private:
     QString m_strLastError;
+    CPaperScale m_paper;
+    bool m_bCutOff = false;
 };

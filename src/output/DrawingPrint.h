@@ -2,6 +2,7 @@
 // the exported ones, fitted to the printable area of the page.
 #pragma once
 
+#include "output/PaperScale.h"
 #include "view/scene/ViewRange.h"
 
 #include <functional>
@@ -16,9 +17,13 @@ public:
 
     // Turns the page to suit the drawing, before the user is asked.
     static void SetUp(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible);
-    // The platform's print dialog.
+    // The platform's print dialog, with a tab for the scale ("Maßstab");
+    // the scale chosen there is kept for ChosenScale.
     static bool Ask(QPrinter& printer);
+    static CPaperScale ChosenScale();
     // Prints on a printer that is set up already; false when the printer
-    // cannot be used.
-    static bool PrintOn(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible);
+    // cannot be used. At a ratio the drawing is centred on the page, and
+    // cutOff tells whether part of it lies beyond the page.
+    static bool PrintOn(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
+                        const CPaperScale& paper = CPaperScale(), bool* cutOff = nullptr);
 };

@@ -41,6 +41,9 @@ enum {
     PREVIEW_CIRCLE = 1,
     PREVIEW_MIRROR = 2,
     PREVIEW_PASTE = 3, // the objects being pasted, following the cursor
+    // The arc from the start point set by SetArcStart, about the anchor, to
+    // the cursor's direction.
+    PREVIEW_ARC = 4,
 };
 
 class COpenGLMouse : public COpenGL {
@@ -60,6 +63,7 @@ public:
     // After SetMode, which resets it.
     void SetPreview(int preview) { m_nPreview = preview; }
     int GetPreview() const { return m_nPreview; }
+    void SetArcStart(CGO_Point start) { m_ptArcStart = start; }
 
     CGO_Point GetPoint() const { return m_ptPoint; }
     CGO_Vector GetVector() const { return m_vDrag; }
@@ -166,6 +170,7 @@ private:
     int m_nMode = MODE_IDLE;
     int m_nBand = BAND_NONE;
     int m_nPreview = PREVIEW_NONE;
+    CGO_Point m_ptArcStart;
     bool m_bBandShown = false;
     CGO_Point m_ptBandFrom;
     CGO_Point m_ptBandTo;

@@ -14,6 +14,27 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+double DegreesTowards(CGO_Point center, CGO_Point point)
+{
+    return std::atan2(static_cast<double>(point.y) - center.y, static_cast<double>(point.x) - center.x) * 180.0 /
+           M_PI;
+}
+
+// The arc about center from start, counter-clockwise to the direction of end.
+CGO_Primitive ArcThrough(CGO_Point center, CGO_Point start, CGO_Point end)
+{
+    const double radius = std::hypot(static_cast<double>(start.x) - center.x, static_cast<double>(start.y) - center.y);
+    const double from = DegreesTowards(center, start);
+    double sweep = std::fmod(DegreesTowards(center, end) - from, 360.0);
+    if (sweep <= 0.0)
+        sweep += 360.0;
+    return CGO_Primitive::Arc(center, static_cast<float>(radius), static_cast<float>(from), static_cast<float>(sweep));
+}
+
+} // namespace
+
 void COpenGLMouse::DrawBand(int shape)
 {
     if (shape != BAND_LINE)
@@ -34,6 +55,8 @@ void COpenGLMouse::DrawPreview(CGO_Point cursor)
         const double radius = std::hypot(static_cast<double>(cursor.x) - m_ptAnchor.x,
                                          static_cast<double>(cursor.y) - m_ptAnchor.y);
         feedback::DrawPrimitive(CGO_Primitive::Circle(m_ptAnchor, static_cast<float>(radius)));
+    } else if (m_nPreview == PREVIEW_ARC) {
+        feedback::DrawPrimitive(ArcThrough(m_ptAnchor, m_ptArcStart, cursor));
     } else if (m_nPreview == PREVIEW_MIRROR) {
         feedback::DrawListMirrored(m_nPicked, m_ptAnchor, cursor);
     }
@@ -58,7 +81,8 @@ CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap
     const CGO_Point raw = mapping.PixelCorner(x, y);
     // The object being dragged offers nothing to drop it on.
     CGO_Point point = m_probe.Snap(raw, mapping, dragEnd ? GetPickedId() : -1, snap);
-    const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE;
+    const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE &&
+                                    m_nPreview != PREVIEW_ARC;
     if (m_bShiftDown && secondPointOfALine) {
         point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, mapping.WorldPerPixelX(), mapping.WorldPerPixelY());
     }

@@ -38,7 +38,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
 const QByteArray kDxf = "  0\nSECTION\n  2\nENTITIES\n"
                         "  0\nLINE\n 10\n0\n 20\n0\n 11\n100\n 21\n50\n"
                         "  0\nCIRCLE\n 10\n70\n 20\n30\n 40\n20\n"
-                        "  0\nARC\n 10\n0\n 20\n0\n 40\n5\n 50\n0\n 51\n90\n"
+                        "  0\nHATCH\n 10\n0\n 20\n0\n 40\n5\n 50\n0\n 51\n90\n"
                         "  0\nENDSEC\n  0\nEOF\n";
 
 // Runs the program in dir with no display at all.
@@ -89,8 +89,8 @@ TEST_F(CommandLine, ExportConvertsIntoEveryFormatWithoutDisplayOrLog)
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_GT(QFileInfo(Path(output)).size(), 0);
-        // The arc is left out, and said so.
-        EXPECT_EQ(run.err, QStringLiteral("lumen7: 'in.dxf': not converted: 1 ARC\n"));
+        // The hatch is left out, and said so.
+        EXPECT_EQ(run.err, QStringLiteral("lumen7: 'in.dxf': not converted: 1 HATCH\n"));
         EXPECT_TRUE(run.out.isEmpty());
     }
     ExpectLogUntouched();

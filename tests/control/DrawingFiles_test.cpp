@@ -81,8 +81,8 @@ TEST_F(ControlCenterExchange, WhatTheDrawingCannotHoldIsListedInOneMessage)
     const std::string dxf = extest::EntitiesFile(
         extest::DxfText()
             .Line("0", "0", "10", "10")
-            .G(0, "ARC").G(10, "0").G(20, "0").G(40, "1").G(50, "0").G(51, "90")
-            .G(0, "ARC").G(10, "0").G(20, "0").G(40, "2").G(50, "0").G(51, "90")
+            .G(0, "SPLINE").G(10, "0").G(20, "0")
+            .G(0, "SPLINE").G(10, "0").G(20, "0")
             .G(0, "TEXT").G(1, "hi").G(10, "0").G(20, "0")
             .G(0, "LINE").G(67, "1").G(10, "0").G(20, "0").G(11, "1").G(21, "1"));
     extest::WriteText("other.dxf", dxf);
@@ -92,12 +92,12 @@ TEST_F(ControlCenterExchange, WhatTheDrawingCannotHoldIsListedInOneMessage)
     ASSERT_EQ(closer.Seen().size(), 1u);
     const ModalCloser::Closed& message = closer.Seen()[0];
     EXPECT_EQ(message.icon, QMessageBox::Information);
-    for (const char* part : {"2 × ARC", "1 × TEXT", "1 im Papierbereich", "Linien und Kreise"})
+    for (const char* part : {"2 × SPLINE", "1 × TEXT", "1 im Papierbereich", "ohne Layer, Farben und Linientypen"})
         EXPECT_TRUE(message.text.contains(QString::fromUtf8(part))) << message.text.toStdString();
     EXPECT_EQ(message.status, QStringLiteral("Lade Grafik..."));
     EXPECT_EQ(Objects().size(), 1u);
     EXPECT_TRUE(log.Contains("[WARN] Entities of file '" + Here("other.dxf").toStdString() +
-                             "' not loaded: 2 ARC, 1 TEXT; 1 on paper space"));
+                             "' not loaded: 2 SPLINE, 1 TEXT; 1 on paper space; layers, colours and line types are not kept"));
     EXPECT_EQ(Dlg()->GetStatusText(), kIdle);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/GO_Database.h"
+#include "geometry/GO_Arc.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "geometry/GO_RuntimeClass.h"
@@ -111,7 +112,13 @@ inline float AwkwardFloat(std::mt19937& random)
 inline void FillRandomDrawing(CGO_Database& db, std::mt19937& random, int objects)
 {
     for (int i = 0; i < objects; ++i) {
-        if (random() % 2 == 0) {
+        const auto kind = random() % 3;
+        if (kind == 2) {
+            auto* arc = new CGO_Arc;
+            arc->SetArc(CGO_Point(AwkwardFloat(random), AwkwardFloat(random)), std::fabs(AwkwardFloat(random)) + 0.0f,
+                        AwkwardFloat(random), AwkwardFloat(random));
+            db.Add(arc);
+        } else if (kind == 0) {
             auto* line = new CGO_Line;
             line->SetPoints(CGO_Point(AwkwardFloat(random), AwkwardFloat(random)),
                             CGO_Point(AwkwardFloat(random), AwkwardFloat(random)));
@@ -144,6 +151,10 @@ inline std::vector<Shape> ShapesOf(const CGO_Database& db)
         } else if (const auto* circle = dynamic_cast<const CGO_Circle*>(object)) {
             shapes.push_back(
                 {false, {Bits(circle->GetCenter().x), Bits(circle->GetCenter().y), Bits(circle->GetRadius())}});
+        } else if (const auto* arc = dynamic_cast<const CGO_Arc*>(object)) {
+            shapes.push_back({false,
+                              {Bits(arc->GetCenter().x), Bits(arc->GetCenter().y), Bits(arc->GetRadius()),
+                               Bits(arc->GetStartAngle()), Bits(arc->GetEndAngle())}});
         }
     }
     return shapes;

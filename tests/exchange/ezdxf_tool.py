@@ -30,6 +30,10 @@ def read(path):
         elif kind == "CIRCLE":
             c = entity.dxf.center
             print("CIRCLE", repr(c.x), repr(c.y), repr(entity.dxf.radius))
+        elif kind == "ARC":
+            c = entity.dxf.center
+            print("ARC", repr(c.x), repr(c.y), repr(entity.dxf.radius), repr(entity.dxf.start_angle),
+                  repr(entity.dxf.end_angle))
         else:
             print(kind)
 

@@ -7,6 +7,7 @@
 // No GL context is made current, so the objects' GL calls are no-ops.
 #include "database/GO_Database.h"
 #include "exchange/DrawingExchange.h"
+#include "geometry/GO_Arc.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
 #include "geometry/GO_ObjectState.h"
@@ -116,8 +117,9 @@ void CheckLoaded(const CGO_Database& db, int result)
         if (object->GetId() != slot || object->GetDisplayList() != slot + 100)
             Die("loaded objects are not numbered in file order");
         if (object->GetRuntimeClass() != &CGO_Line::s_runtimeClass &&
-            object->GetRuntimeClass() != &CGO_Circle::s_runtimeClass)
-            Die("a loaded object is neither a line nor a circle");
+            object->GetRuntimeClass() != &CGO_Circle::s_runtimeClass &&
+            object->GetRuntimeClass() != &CGO_Arc::s_runtimeClass)
+            Die("a loaded object is neither a line, a circle nor an arc");
     }
     if (CGO_GeoObject::PeekNextId() != db.GetSize())
         Die("the id factory does not continue after the loaded objects");

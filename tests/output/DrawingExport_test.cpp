@@ -58,8 +58,9 @@ TEST_F(DrawingExport, SvgIsVectorsThatRsvgRendersInPlace)
     EXPECT_FALSE(svg.contains(QStringLiteral("<image")));
     EXPECT_TRUE(svg.contains(QStringLiteral("viewBox=\"0 0 1000 545\""))) << svg.left(400).toStdString();
 
-    // The file gives its size in mm, which the renderer rounds up.
-    const QImage image = RenderSvg(QStringLiteral("drawing.svg"));
+    // The file gives its size in mm, one drawing unit a millimetre.
+    EXPECT_TRUE(svg.contains(QStringLiteral("<svg width=\"110mm\" height=\"60mm\""))) << svg.left(200).toStdString();
+    const QImage image = RenderSvg(QStringLiteral("drawing.svg"), 1000);
     ASSERT_EQ(image.width(), 1000);
     ASSERT_NEAR(image.height(), 545, 1);
     ExpectTestDrawing(image, QRectF(0, 0, 1000, 545), 2);

@@ -63,9 +63,13 @@ inline QImage RenderPdf(const QString& pdf, int dpi)
     return QImage(QStringLiteral("rendered_pdf.png"));
 }
 
-inline QImage RenderSvg(const QString& svg)
+// At its own size in mm, or widthPixels wide.
+inline QImage RenderSvg(const QString& svg, int widthPixels = 0)
 {
-    if (!RunTool(QStringLiteral("rsvg-convert"), {svg, QStringLiteral("-o"), QStringLiteral("rendered_svg.png")}))
+    QStringList arguments = {svg, QStringLiteral("-o"), QStringLiteral("rendered_svg.png")};
+    if (widthPixels > 0)
+        arguments << QStringLiteral("-w") << QString::number(widthPixels);
+    if (!RunTool(QStringLiteral("rsvg-convert"), arguments))
         return QImage();
     return QImage(QStringLiteral("rendered_svg.png"));
 }
