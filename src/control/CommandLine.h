@@ -26,6 +26,9 @@ public:
     // message, a success may leave a note on what was not converted.
     static int Convert(const QString& input, const QString& output, QString& message);
 
+    // The one line on stderr when the program needs a display and has none.
+    static QString NoDisplayLine(const Request& request);
+
 private:
     static bool NeedsNoDisplay(int argc, char** argv);
     static int RunWithoutWindows(int argc, char** argv);
