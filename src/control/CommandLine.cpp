@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 #ifndef LUMEN7_VERSION
 #define LUMEN7_VERSION "0"
@@ -71,10 +72,38 @@ QString Quoted(const QString& path)
     return QStringLiteral("'%1'").arg(path);
 }
 
+// "-?" asks for help as "-h" does (Qt knows it only on Windows).
+QStringList WithHelpAliases(QStringList arguments)
+{
+    for (int i = 1; i < arguments.size() && arguments[i] != QStringLiteral("--"); ++i) {
+        if (arguments[i] == QStringLiteral("-?"))
+            arguments[i] = QStringLiteral("-h");
+    }
+    return arguments;
+}
+
+// While the application object connects to the display: the line to print
+// if that fails, and Qt's notes, shown only if it succeeds.
+QByteArray g_noDisplayLine;
+QStringList g_startNotes;
+
+// Qt ends the program with SIGABRT and its plugin text when no platform can
+// be initialised; the program says so itself, in one line, instead.
+void ExitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        g_startNotes.append(message);
+        return;
+    }
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, g_noDisplayLine.constData(), g_noDisplayLine.size());
+    _exit(EXIT_USAGE);
+}
+
 } // namespace
 
-CCommandLine::Request CCommandLine::Parse(const QStringList& arguments)
+CCommandLine::Request CCommandLine::Parse(const QStringList& givenArguments)
 {
+    const QStringList arguments = WithHelpAliases(givenArguments);
     QCoreApplication::setApplicationName(QStringLiteral("lumen7"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMEN7_VERSION));
     QCommandLineParser parser;
@@ -212,8 +241,17 @@ int CCommandLine::RunWithoutWindows(int argc, char** argv)
         PrintLine(stderr, QStringLiteral("lumen7: %1").arg(request.text));
         return EXIT_USAGE;
     default:
-        PrintLine(stderr, QStringLiteral("lumen7: opening a file needs a display; use --export to convert it"));
+        PrintLine(stderr, NoDisplayLine(request));
         return EXIT_USAGE;
+    }
+}
+
+QString CCommandLine::NoDisplayLine(const Request& request)
+{
+    switch (request.what) {
+    case Request::FAILED: return QStringLiteral("lumen7: %1").arg(request.text);
+    case Request::OPEN: return QStringLiteral("lumen7: opening a file needs a display; use --export to convert it");
+    default: return QStringLiteral("lumen7: cannot open a display; use --export to convert a drawing without one");
     }
 }
 
@@ -221,7 +259,16 @@ int CCommandLine::Run(int argc, char** argv)
 {
     if (NeedsNoDisplay(argc, argv))
         return RunWithoutWindows(argc, argv);
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    g_noDisplayLine = (NoDisplayLine(Parse(given)) + QLatin1Char('\n')).toLocal8Bit();
+    const QtMessageHandler previous = qInstallMessageHandler(ExitWithoutDisplay);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const QString& note : std::as_const(g_startNotes))
+        PrintLine(stderr, note);
+    g_startNotes.clear();
     const Request request = Parse(QApplication::arguments());
     if (request.what == Request::FAILED) {
         PrintLine(stderr, QStringLiteral("lumen7: %1").arg(request.text));

@@ -29,6 +29,9 @@ public:
     static int Convert(const QString& input, const QString& output, QString& message,
                        const CPaperScale& paper = CPaperScale());
 
+    // The one line on stderr when the program needs a display and has none.
+    static QString NoDisplayLine(const Request& request);
+
 private:
     static bool NeedsNoDisplay(int argc, char** argv);
     static int RunWithoutWindows(int argc, char** argv);

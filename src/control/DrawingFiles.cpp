@@ -20,6 +20,8 @@
 namespace {
 
 const char* const MESSAGE_BOX_TITLE = "lumen7";
+// Longer type names are cut short in the box of what a load left out.
+constexpr int kMostShownChars = 60;
 
 struct Filter {
     const char* text;
@@ -153,15 +155,24 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
 
 void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& skipped) const
 {
+    // Only the most frequent kinds, and names and path cut short, so that
+    // the box fits on the screen whatever the file holds.
+    const auto shortened = [](const QString& text, int most) {
+        return text.size() <= most ? text : text.left(most / 2) + QString::fromUtf8("…") + text.right(most / 2);
+    };
     QString list;
-    for (const auto& entry : skipped.ByType())
-        list += QString::fromUtf8("\n    %1 × %2").arg(entry.second).arg(QString::fromStdString(entry.first));
+    for (const auto& entry : skipped.MostFrequent())
+        list += QString::fromUtf8("\n    %1 × %2")
+                    .arg(entry.second)
+                    .arg(shortened(QString::fromStdString(entry.first), kMostShownChars));
+    if (skipped.KindsLeftOut() > 0)
+        list += QString::fromUtf8("\n    und %1 weitere Arten").arg(skipped.KindsLeftOut());
     if (skipped.PaperSpace() > 0)
         list += QString::fromUtf8("\n    %1 im Papierbereich").arg(skipped.PaperSpace());
     const QString text = QString::fromUtf8("Die Datei '%1' wurde geladen. lumen7 übernimmt Linien, Kreise, Bögen, "
                                            "Polylinien und Blöcke des Modellbereichs, ohne Layer, Farben und "
                                            "Linientypen; nicht übernommen wurden:%2")
-                             .arg(path, list);
+                             .arg(shortened(path, 2 * kMostShownChars), list);
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(MESSAGE_BOX_TITLE), text, QMessageBox::Ok, m_pOwner);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

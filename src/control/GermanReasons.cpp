@@ -66,6 +66,21 @@ const struct {
     {ETXTBSY, "Datei wird gerade ausgeführt"},
 };
 
+// Reasons that name an object: the English text up to the number, what
+// follows the number, and the German text with %1 for it.
+const struct {
+    const char* before;
+    const char* after;
+    const char* german;
+} kObjectReasons[] = {
+    {"object #", " has a coordinate that is not finite",
+     "Objekt #%1 hat eine Koordinate, die keine endliche Zahl ist; eine Datei damit ließe sich nicht laden"},
+    {"object ", " of the drawing has a coordinate that is not a finite number",
+     "Objekt %1 der Zeichnung hat eine Koordinate, die keine endliche Zahl ist; DXF kann sie nicht aufnehmen"},
+    {"object ", " of the drawing is of a kind DXF cannot hold",
+     "Objekt %1 der Zeichnung ist von einer Art, die DXF nicht aufnehmen kann"},
+};
+
 const char* GermanPhrase(const std::string& english)
 {
     for (const Phrase& phrase : kPhrases) {
@@ -82,6 +97,23 @@ const char* GermanErrorText(const std::string& english)
             return entry.german;
     }
     return nullptr;
+}
+
+bool GermanObjectReason(const std::string& english, QString& german)
+{
+    for (const auto& entry : kObjectReasons) {
+        const std::size_t start = std::strlen(entry.before);
+        if (english.compare(0, start, entry.before) != 0)
+            continue;
+        std::size_t end = start;
+        while (end < english.size() && english[end] >= '0' && english[end] <= '9')
+            ++end;
+        if (end == start || english.compare(end, std::strlen(entry.after), entry.after) != 0)
+            continue;
+        german = QString::fromUtf8(entry.german).arg(QString::fromStdString(english.substr(start, end - start)));
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -101,9 +133,12 @@ QString GermanReason(const std::string& reason, FileTask task)
                    (germanWhy != nullptr ? QString::fromUtf8(germanWhy) : QString::fromStdString(why));
         }
     }
+    QString objectReason;
+    if (GermanObjectReason(reason, objectReason))
+        return objectReason;
     // What else a load meets is a fault of the file's contents, told in the
-    // terms of its format.
+    // terms of its format; anything else behind a German lead as well.
     if (task == FileTask::Load)
         return QString::fromUtf8("der Inhalt ist fehlerhaft (%1)").arg(QString::fromStdString(reason));
-    return QString::fromStdString(reason);
+    return QString::fromUtf8("unerwarteter Fehler (%1)").arg(QString::fromStdString(reason));
 }

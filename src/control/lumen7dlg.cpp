@@ -380,7 +380,14 @@ void CCadDlg::OnPrint()
 void CCadDlg::OnChangeWorldCoordinates()
 {
     SetStatusText(QString::fromUtf8(TEXT_CHANGE_WC));
+    m_strRefusal.clear();
     if (RunDialog(DIALOG_CHANGE_WC, *this) != RESULT_CANCEL)
         Render();
-    SetStatusText(m_szIdle);
+    SetStatusText(m_strRefusal.isEmpty() ? m_szIdle : m_strRefusal);
+    m_strRefusal.clear();
+}
+
+int CCadDlg::ViewSide()
+{
+    return m_bViewCreated ? m_view.PixelMapping().Side() : 0;
 }

@@ -78,6 +78,8 @@ public:
     CGraphics* GetGraphics() override { return m_view.GetGraphics(); }
     CEditor& GetEditor() override { return m_editor; }
     void SetCaption(const QString& caption) override { m_view.setTitle(caption); }
+    int ViewSide() override;
+    void ShowRefusal(const QString& reason) override { m_strRefusal = reason; }
     QRect PlacementArea() override { return isVisible() ? frameGeometry() : QRect(); }
 
     // Initialises the window on the first call (logger, status bar, drawing
@@ -190,6 +192,8 @@ private:
     bool ConfirmDiscardChanges();
 
     CStatusLine* m_statusLine = nullptr;
+    // Why the last dialog left the drawing as it was, for the status line.
+    QString m_strRefusal;
     const QString m_szIdle;
     CCadView m_view;
     CUndoHistory m_history;

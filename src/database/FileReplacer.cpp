@@ -30,10 +30,12 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path)
+// The stem of a temporary file's name beside the target: hidden, and as
+// long whatever the target is called, so that a target name at the file
+// system's limit still leaves room for it.
+std::string TemporaryStem(const std::string& target)
 {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return FolderOf(target) + "/.lumen7-save.";
 }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size, std::string& error)
@@ -206,7 +208,7 @@ bool CFileReplacer::OpenNamed(std::string& error)
 {
     // The temporary file lives in the target's folder: rename is atomic only
     // within one file system.
-    std::string temp = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".XXXXXX";
+    std::string temp = TemporaryStem(m_strTarget) + "XXXXXX";
     m_fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (m_fd >= 0) {
         m_strTemp = temp;
@@ -265,7 +267,7 @@ bool CFileReplacer::LinkUnnamed(std::string& error)
 {
     // linkat cannot replace a file, so the complete file gets a fresh name
     // first and is renamed over the target after that.
-    const std::string stem = FolderOf(m_strTarget) + "/." + NameOf(m_strTarget) + ".";
+    const std::string stem = TemporaryStem(m_strTarget);
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         const std::string name = stem + RandomSuffix();
         if (::linkat(AT_FDCWD, ProcPath(m_fd).c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {

@@ -21,6 +21,16 @@ namespace {
 
 // A tag word and a line's data record; class descriptions occur once per class.
 constexpr std::size_t kBytesPerObjectEstimate = 2 + 16;
+constexpr std::size_t kEmptySlotBytes = 2;
+
+// The slots that hold an object (a loaded drawing counts its empty ones too).
+template <typename Slots> std::size_t OccupiedSlots(const Slots& slots)
+{
+    std::size_t occupied = 0;
+    for (const auto& slot : slots)
+        occupied += slot != nullptr ? 1 : 0;
+    return occupied;
+}
 
 // The archive over one record's floats: objects store into it and load from
 // it exactly as they do with a drawing file.
@@ -232,7 +242,9 @@ bool CGO_Database::Save(const char* path)
     CGO_ArchiveWriter writer;
     try {
         if (ok) {
-            writer.Reserve(6 + m_slots.size() * kBytesPerObjectEstimate);
+            // An empty slot takes its tag word only.
+            writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
+                           OccupiedSlots(m_slots) * (kBytesPerObjectEstimate - kEmptySlotBytes));
             ok = writer.WriteSlotCount(m_slots.size());
             for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
                 ok = writer.WriteObject(m_slots[slot].get());
@@ -304,20 +316,25 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
 
 bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
 {
+    // Only the objects: a drawing of millions of empty slots would need many
+    // times its file's size for records that say nothing.
     try {
-        records.assign(m_slots.size(), CGO_ObjectRecord());
+        records.assign(OccupiedSlots(m_slots), CGO_ObjectRecord());
     } catch (const std::bad_alloc&) {
         m_strLastError = "not enough memory for the drawing's records";
         return false;
     }
-    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
+    std::size_t next = 0;
+    for (std::size_t slot = 0; slot < m_slots.size() && next < records.size(); ++slot) {
         CGO_GeoObject* object = m_slots[slot].get();
         if (object == nullptr)
             continue;
-        records[slot].runtimeClass = object->GetRuntimeClass();
-        CRecordArchive archive = CRecordArchive::Storing(records[slot]);
+        records[next].runtimeClass = object->GetRuntimeClass();
+        CRecordArchive archive = CRecordArchive::Storing(records[next]);
         object->Serialize(archive);
+        ++next;
     }
+    records.resize(next);
     return true;
 }
 

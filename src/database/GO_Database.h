@@ -61,8 +61,9 @@ public:
     // reads its own record. Returns the number of slots, or -1 with the
     // drawing untouched when there is no memory for the slots.
     int LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records);
-    // Every slot as a record, in slot order; each object writes its record
-    // and logs its serializing line, as in a save. False when out of memory.
+    // Every object as a record, in slot order, empty slots left out; each
+    // object writes its record and logs its serializing line, as in a save.
+    // False when out of memory.
     bool SaveRecords(std::vector<CGO_ObjectRecord>& records);
 
     int GetSize() const { return static_cast<int>(m_slots.size()); }

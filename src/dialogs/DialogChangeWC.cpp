@@ -1,5 +1,6 @@
 // Changing the world range: shows the current range, takes the typed one if
-// it increases on both axes, and keeps the drawing window's caption in step.
+// the view can show it as zooming could, and keeps the drawing window's
+// caption in step.
 #include "dialogs/DialogChangeWC.h"
 
 #include "dialogs/DialogHost.h"
@@ -7,8 +8,38 @@
 #include "log/CFormat.h"
 #include "log/Logger.h"
 #include "view/scene/Graphics.h"
+#include "view/scene/ViewRange.h"
 
 #include <QLineEdit>
+
+namespace {
+
+// Why a range was not taken: English for the log, German for the status
+// line. A reversed range keeps its one log line and the usual status text.
+struct CRangeRefusal {
+    const char* logged;
+    const char* shown;
+};
+
+CRangeRefusal RefusalOf(viewrange::RangeFault fault)
+{
+    switch (fault) {
+    case viewrange::RangeFault::kNotFinite:
+        return {"an edge is not a finite number",
+                "Der Bereich wurde nicht übernommen: eine Grenze ist keine endliche Zahl."};
+    case viewrange::RangeFault::kTooFine:
+        return {"it is finer than the float resolution there lets the view tell points apart",
+                "Der Bereich wurde nicht übernommen: er ist zu klein, um an dieser Stelle Punkte zu unterscheiden."};
+    case viewrange::RangeFault::kTooWide:
+        return {"it is wider than zooming out may go",
+                "Der Bereich wurde nicht übernommen: er ist größer, als das Herauszoomen erlaubt."};
+    case viewrange::RangeFault::kReversed:
+    case viewrange::RangeFault::kNone: break;
+    }
+    return {"the range must increase on both axes", nullptr};
+}
+
+} // namespace
 
 CDialogChangeWC::CDialogChangeWC(IDialogHost& host)
     : COperationDialog(136, host),
@@ -43,14 +74,17 @@ void CDialogChangeWC::OnButtonOk()
 
     LogDebug("Dialog 'CDialogChangeWC' is trying to change world coordinates to X(%4.1f, %4.1f), Y(%4.1f, %4.1f)...",
              x0, x1, y0, y1);
+    const WorldCoordinates typed{x0, x1, y0, y1};
+    const viewrange::RangeFault fault = viewrange::CheckTypedRange(typed, Host()->ViewSide());
     // The caption names the range the drawing shows, so it changes only
     // together with the range.
-    if (Host()->GetGraphics()->SetWorldCoordinates(x0, x1, y0, y1)) {
-        Host()->SetCaption(QString::fromStdString(
-            StringFormatC("CAD-Programm (%3.1f, %3.1f | %3.1f, %3.1f)", x0, x1, y0, y1)));
+    if (fault == viewrange::RangeFault::kNone && Host()->GetGraphics()->SetWorldCoordinates(x0, x1, y0, y1)) {
+        Host()->SetCaption(QString::fromStdString(viewrange::Caption(typed)));
     } else {
-        LogWarn("World coordinates X(%4.1f, %4.1f), Y(%4.1f, %4.1f) rejected: the range must increase on both axes.",
-                x0, x1, y0, y1);
+        const CRangeRefusal refusal = RefusalOf(fault);
+        LogWarn("World coordinates X(%4.1f, %4.1f), Y(%4.1f, %4.1f) rejected: %s.", x0, x1, y0, y1, refusal.logged);
+        if (refusal.shown != nullptr)
+            Host()->ShowRefusal(QString::fromUtf8(refusal.shown));
     }
     done(RESULT_OK);
 }

@@ -28,6 +28,12 @@ public:
     // selection when the id is the one the host filled in for it.
     virtual std::vector<int> TargetsOf(int id) { return {id}; }
     virtual void SetCaption(const QString& caption) = 0;
+    // The side in device pixels of the drawing window's square viewport, for
+    // the limits a typed world range keeps; 0 when there is no such window.
+    virtual int ViewSide() { return 0; }
+    // Says in the status line why a dialog left the drawing as it was; the
+    // text stays until the next action.
+    virtual void ShowRefusal(const QString& reason) { (void)reason; }
     // The screen area the dialogs open over (the control center's window);
     // an invalid rectangle lets the toolkit place them.
     virtual QRect PlacementArea() { return QRect(); }

@@ -67,6 +67,28 @@ template <typename T> bool ParseWhole(std::string_view text, T& value)
     return !text.empty() && result.ec == std::errc() && result.ptr == end;
 }
 
+// A coordinate: from_chars refuses a value too small for a double as out of
+// range, as it does one too large; the small one underflows to zero (as a
+// writer rounding would), the large one stays refused.
+bool ParseCoordinate(std::string_view text, double& value)
+{
+    if (ParseWhole(text, value))
+        return true;
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    const std::size_t e = text.find_first_of("eE");
+    double mantissa = 0;
+    long exponent = 0;
+    if (e == std::string_view::npos || !ParseWhole(text.substr(0, e), mantissa) ||
+        !ParseWhole(text.substr(e + 1), exponent))
+        return false;
+    if (mantissa == 0.0 || std::log10(std::fabs(mantissa)) + static_cast<double>(exponent) < 0.0) {
+        value = std::copysign(0.0, mantissa);
+        return true;
+    }
+    return false;
+}
+
 bool IsSubEntity(const std::string& type)
 {
     // The vertices and end marker of a polyline, the attributes of a block
@@ -271,7 +293,7 @@ bool CDxfScanner::AddToEntity(const Group& group)
             continue;
         const std::string_view text = Trim(group.value);
         double number = 0;
-        if (text.size() > kMaxNumberLength || !ParseWhole(text, number) || !std::isfinite(number)) {
+        if (text.size() > kMaxNumberLength || !ParseCoordinate(text, number) || !std::isfinite(number)) {
             return Fail(group.line, StringFormatC("'%s' is not a finite number (group code %d of the %s)", Shown(text).c_str(),
                                                   group.code, m_strType.c_str()));
         }

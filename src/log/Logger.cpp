@@ -8,7 +8,11 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +24,32 @@ char g_streamBuffer[1 << 16];
 CLogger* g_instance = nullptr;
 bool g_bSwitchedOff = false;
 
+// Opens the log for writing as fopen(name, "w") would, but follows a
+// symbolic link only when the running user owns it: a link someone else left
+// in a shared folder must not make this program overwrite a file of ours.
+// Returns null with errno set, or with why in refusal.
+std::FILE* OpenLogFile(const char* name, std::string& refusal)
+{
+    struct stat link {};
+    int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+    if (lstat(name, &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (link.st_uid != geteuid()) {
+            refusal = "it is a symbolic link that another user owns";
+            return nullptr;
+        }
+    } else {
+        // Not a link when looked at: it must not become one meanwhile.
+        flags |= O_NOFOLLOW;
+    }
+    const int fd = open(name, flags, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* stream = fdopen(fd, "w");
+    if (stream == nullptr)
+        close(fd);
+    return stream;
+}
+
 } // namespace
 
 CLogger* CLogger::GetInstance()
@@ -30,10 +60,11 @@ CLogger* CLogger::GetInstance()
         g_instance = new CLogger(nullptr);
         return g_instance;
     }
-    std::FILE* stream = std::fopen(kLogFileName, "w");
+    std::string refusal;
+    std::FILE* stream = OpenLogFile(kLogFileName, refusal);
     if (stream == nullptr) {
         std::fprintf(stderr, "lumen7: cannot open the log file '%s' for writing: %s\n", kLogFileName,
-                     std::strerror(errno));
+                     refusal.empty() ? std::strerror(errno) : refusal.c_str());
         std::exit(-1);
     }
     std::setvbuf(stream, g_streamBuffer, _IOFBF, sizeof g_streamBuffer);

@@ -152,6 +152,40 @@ TEST_F(CommandLine, HelpAndVersionNeedNoDisplay)
     ExpectLogUntouched();
 }
 
+TEST_F(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndExitsWithTwo)
+{
+    const struct {
+        QStringList arguments;
+        const char* line;
+    } cases[] = {
+        {{}, "lumen7: cannot open a display; use --export to convert a drawing without one\n"},
+        {{"in.dxf"}, "lumen7: opening a file needs a display; use --export to convert it\n"},
+        {{"--bogus"}, "lumen7: Unknown option 'bogus'.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const ConversionRun run = Lumen7(c.arguments);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, QString::fromUtf8(c.line));
+    }
+    ExpectLogUntouched();
+}
+
+TEST_F(CommandLine, AFileOfVeryManyUnknownKindsNamesTheTenMostFrequent)
+{
+    QByteArray dxf = "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1e-400\n 20\n0\n 11\n1\n 21\n1\n";
+    for (int i = 0; i < 100000; ++i)
+        dxf += "  0\nTYPE" + QByteArray::number(i) + "\n" + (i < 10 ? "  0\nTYPE" + QByteArray::number(i) + "\n" : "");
+    WriteBytes(Path("many.dxf"), dxf + "  0\nENDSEC\n  0\nEOF\n");
+    const ConversionRun run = Lumen7({QStringLiteral("--export"), QStringLiteral("many.dxf"), QStringLiteral("out.dxf")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, QStringLiteral("lumen7: 'many.dxf': not converted: 2 TYPE0, 2 TYPE1, 2 TYPE2, 2 TYPE3, 2 TYPE4, "
+                                      "2 TYPE5, 2 TYPE6, 2 TYPE7, 2 TYPE8, 2 TYPE9 and 99990 more kinds\n"));
+    // The tiny coordinate underflowed to 0.
+    EXPECT_TRUE(ReadBytes(Path("out.dxf")).contains("\nLINE\n  8\n")) << "the line was not converted";
+}
+
 TEST(CommandLineParse, ArgumentsNameWhatToDo)
 {
     using Request = CCommandLine::Request;
@@ -170,6 +204,8 @@ TEST(CommandLineParse, ArgumentsNameWhatToDo)
         {{"lumen7", "--export", "a.dat", "b.dat", "c.dat"}, Request::FAILED, "", ""},
         {{"lumen7", "--frobnicate"}, Request::FAILED, "", ""},
         {{"lumen7", "-h"}, Request::HELP, "", ""},
+        {{"lumen7", "-?"}, Request::HELP, "", ""},
+        {{"lumen7", "--", "-?"}, Request::OPEN, "-?", ""},
         {{"lumen7", "--help-all"}, Request::HELP, "", ""},
         {{"lumen7", "-v"}, Request::VERSION, "", ""},
     };

@@ -101,6 +101,25 @@ TEST_F(ControlCenterExchange, WhatTheDrawingCannotHoldIsListedInOneMessage)
     EXPECT_EQ(Dlg()->GetStatusText(), kIdle);
 }
 
+// However many kinds a file holds, the box names ten, with short names, and
+// says how many more there are: it fits on any screen.
+TEST_F(ControlCenterExchange, AFileOfThousandsOfKindsGivesABoxOfTenLines)
+{
+    extest::DxfText text;
+    for (int i = 0; i < 5000; ++i)
+        text.G(0, "TYPE" + std::to_string(i) + std::string(300, 'X'));
+    extest::WriteText("kinds.dxf", extest::EntitiesFile(text));
+    ChooseAlways(Here("kinds.dxf"));
+    ModalCloser closer;
+    ClickButton(CCadDlg::IDC_LOAD);
+    ASSERT_EQ(closer.Seen().size(), 1u);
+    const QStringList lines = closer.Seen()[0].text.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.size(), 12) << closer.Seen()[0].text.toStdString();
+    EXPECT_EQ(lines.last(), QString::fromUtf8("    und 4990 weitere Arten"));
+    for (const QString& line : lines.mid(1))
+        EXPECT_LT(line.size(), 80) << line.toStdString();
+}
+
 TEST_F(ControlCenterExchange, ABrokenDxfFileIsRefusedAndTheDrawingStays)
 {
     AddLine(1, 2, 3, 4);

@@ -42,7 +42,11 @@ TEST(GermanReasons, EveryKindOfReasonIsShownInGerman)
         // The details of a malformed file are the format's own terms.
         {"line 7: the file ends before its EOF marker", FileTask::Load,
          "der Inhalt ist fehlerhaft (line 7: the file ends before its EOF marker)"},
-        {"something new", FileTask::Save, "something new"},
+        {"something new", FileTask::Save, "unerwarteter Fehler (something new)"},
+        {"object #6 has a coordinate that is not finite (-nan); a file holding it could not be loaded",
+         FileTask::Save, "Objekt #6 hat eine Koordinate, die keine endliche Zahl ist; eine Datei damit ließe sich nicht laden"},
+        {"object 12 of the drawing is of a kind DXF cannot hold", FileTask::Save,
+         "Objekt 12 der Zeichnung ist von einer Art, die DXF nicht aufnehmen kann"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);

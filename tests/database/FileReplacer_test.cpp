@@ -142,7 +142,7 @@ TEST(FileReplacer, BothKindsOfTemporaryFileReplaceTheWholeFileAndKeepItsAttribut
             EXPECT_EQ(during, std::vector<std::string>{"drawing.dat"});
         } else {
             ASSERT_EQ(during.size(), 2u);
-            EXPECT_EQ(during[0].rfind(".drawing.dat.", 0), 0u) << during[0];
+            EXPECT_EQ(during[0].rfind(".lumen7-save.", 0), 0u) << during[0];
         }
         EXPECT_EQ(ReadFile("kinds/drawing.dat"), Bytes(10, 0x01));
 
@@ -154,6 +154,25 @@ TEST(FileReplacer, BothKindsOfTemporaryFileReplaceTheWholeFileAndKeepItsAttribut
         if (givenAway) {
             EXPECT_EQ(info.st_uid, 65534u);
             EXPECT_EQ(info.st_gid, 65534u);
+        }
+    }
+}
+
+TEST(FileReplacer, NamesUpToTheFileSystemsLimitAreSavedWithBothKinds)
+{
+    MakeFolder("long");
+    for (int kind : {CFileReplacer::TEMP_UNNAMED, CFileReplacer::TEMP_NAMED}) {
+        for (std::size_t length : {1u, 200u, 247u, 248u, 255u}) {
+            SCOPED_TRACE(std::to_string(kind) + " " + std::to_string(length));
+            const std::string path = "long/" + std::string(length, 'n');
+            for (bool exists : {false, true}) {
+                CFileReplacer replacer(path.c_str(), kind);
+                std::string error;
+                ASSERT_TRUE(replacer.Open(error) && replacer.Commit(Bytes(3, exists ? 2 : 1), error)) << error;
+                EXPECT_EQ(ReadFile(path), Bytes(3, exists ? 2 : 1));
+            }
+            EXPECT_EQ(Entries("long"), std::vector<std::string>{std::string(length, 'n')});
+            ASSERT_EQ(::unlink(path.c_str()), 0);
         }
     }
 }
@@ -404,7 +423,7 @@ TEST(FileReplacer, KilledSaveLeavesTheOldOrTheNewFile)
                 EXPECT_TRUE(debris.empty()) << debris.size() << " files left, the first " << debris[0];
             } else {
                 for (const std::string& name : debris)
-                    EXPECT_EQ(name.rfind(".drawing.dat.", 0), 0u) << name;
+                    EXPECT_EQ(name.rfind(".lumen7-save.", 0), 0u) << name;
             }
         }
         EXPECT_EQ(killedDuringSave, kWanted) << "the kills came too late to test anything";

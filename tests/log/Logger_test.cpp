@@ -171,3 +171,32 @@ TEST_F(LoggerProcess, SwitchedOffBeforeItsFirstUseTheLogTouchesNoFile)
     EXPECT_EQ(tail.Lines(), std::vector<std::string>{"[INFO] still written"});
 }
 
+
+TEST_F(LoggerProcess, ALinkAtTheLogIsFollowedOnlyWhenTheRunningUserOwnsIt)
+{
+    const struct {
+        const char* name;
+        bool strangers; // the link belongs to another user (needs root to set up)
+        bool followed;
+    } cases[] = {{"own", false, true}, {"stranger", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = m_dir + "/" + c.name + ".txt";
+        const std::string log = m_dir + "/stdout.txt";
+        std::ofstream(target) << "precious\n";
+        ::unlink(log.c_str());
+        ASSERT_EQ(symlink(target.c_str(), log.c_str()), 0);
+        if (c.strangers && (geteuid() != 0 || lchown(log.c_str(), 65534, 65534) != 0))
+            GTEST_SKIP() << "a link of another user needs root to make";
+        if (c.followed) {
+            EXPECT_EXIT((CLogger::GetInstance()->Info("through the link"), std::exit(0)), ::testing::ExitedWithCode(0),
+                        "");
+        } else {
+            EXPECT_EXIT(CLogger::GetInstance(), ::testing::ExitedWithCode(255),
+                        "cannot open the log file 'stdout.txt' for writing: it is a symbolic link that another user owns");
+        }
+        std::ifstream in(target);
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(all == "precious\n", !c.followed) << all;
+    }
+}

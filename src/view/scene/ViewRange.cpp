@@ -80,6 +80,17 @@ bool IsDrawable(const WorldCoordinates& r, int side)
     return std::min(spanX, spanY) / side >= resolution;
 }
 
+RangeFault CheckTypedRange(const WorldCoordinates& r, int side)
+{
+    if (!IsFinite(r))
+        return RangeFault::kNotFinite;
+    if (!(r.xMin < r.xMax) || !(r.yMin < r.yMax))
+        return RangeFault::kReversed;
+    if (LargerSpan(r) > kMaxZoomSpan)
+        return RangeFault::kTooWide;
+    return IsDrawable(r, side > 0 ? side : kFitSide) ? RangeFault::kNone : RangeFault::kTooFine;
+}
+
 WorldCoordinates ZoomAbout(const WorldCoordinates& range, double x, double y, double factor, int side)
 {
     if (!(factor > 0.0) || !std::isfinite(factor) || factor == 1.0 || !std::isfinite(x) || !std::isfinite(y))

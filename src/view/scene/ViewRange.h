@@ -34,6 +34,15 @@ WorldCoordinates AsFloats(const WorldCoordinates& range);
 // coordinates in view.
 bool IsDrawable(const WorldCoordinates& range, int side);
 
+// Why a typed range cannot be shown: not finite, not increasing on both
+// axes, finer than the float resolution lets side pixels tell apart, or wider
+// than zooming out may go.
+enum class RangeFault { kNone, kNotFinite, kReversed, kTooFine, kTooWide };
+
+// The same limits zooming keeps, for a range given whole (the world-range
+// dialog); side 0 or less stands for the largest viewport a screen has.
+RangeFault CheckTypedRange(const WorldCoordinates& range, int side);
+
 // Zooms by factor (above 1 zooms in) so that the world point (x, y) keeps its
 // place in the view. The factor is cut back where zooming in would pass the
 // float resolution or zooming out the largest span; returns range itself
