@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 
+#include "geometry/GO_SharedOutline.h"
 #include "log/Logger.h"
 
 #include <QExposeEvent>
@@ -91,6 +92,9 @@ bool COpenGL::SetupPixelFormat()
         return false;
     }
     m_hRC = context;
+    // Circles' lists call the shared outline; a new context has none yet.
+    if (!CGO_SharedOutline::EnsureInCurrentContext())
+        LogWarn("The shared circle outline could not be compiled; circles are drawn from their own strips.");
     return MakeCurrent();
 }
 

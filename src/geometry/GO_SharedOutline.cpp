@@ -1,0 +1,46 @@
+// Compiling the unit circle's outline once per context, and placing it.
+#include "geometry/GO_SharedOutline.h"
+
+#include "geometry/GO_OutlineAngles.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+bool CGO_SharedOutline::EnsureInCurrentContext()
+{
+    if (glIsList(LIST))
+        return true;
+    // Without a current context every GL call does nothing.
+    if (glGetString(GL_VERSION) == nullptr)
+        return true;
+    const CGO_OutlineAngles& angles = CGO_OutlineAngles::Get();
+    glNewList(LIST, GL_COMPILE);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i)
+        glVertex2f(static_cast<float>(angles.cosine[i]), static_cast<float>(angles.sine[i]));
+    glEnd();
+    glEndList();
+    return glIsList(LIST) == GL_TRUE;
+}
+
+bool CGO_SharedOutline::CanPlace(CGO_Point center, float radius)
+{
+    const float reach = kMaxCentreInRadii * std::fabs(radius);
+    return std::isfinite(reach) && std::fabs(center.x) <= reach && std::fabs(center.y) <= reach;
+}
+
+void CGO_SharedOutline::EmitPlacement(CGO_Point center, float radius)
+{
+    // The caller may have the projection as its current matrix (picking
+    // does); the placement belongs to the model view, and the saved transform
+    // bit gives the caller its matrix mode back.
+    glPushAttrib(GL_TRANSFORM_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(center.x, center.y, 0.0f);
+    glScalef(radius, radius, 1.0f);
+    glCallList(LIST);
+    glPopMatrix();
+    glPopAttrib();
+}
