@@ -1,6 +1,7 @@
 // Compiling the unit circle's outline once per context, and placing it.
 #include "geometry/GO_SharedOutline.h"
 
+#include "geometry/GO_DisplayList.h"
 #include "geometry/GO_OutlineAngles.h"
 
 #include <GL/gl.h>
@@ -14,13 +15,16 @@ bool CGO_SharedOutline::EnsureInCurrentContext()
     // Without a current context every GL call does nothing.
     if (glGetString(GL_VERSION) == nullptr)
         return true;
+    // Padded like every object's list: an unpadded list here would stop
+    // Mesa's allocator at its word for good, and every list compiled after
+    // it would scan all those before it.
     const CGO_OutlineAngles& angles = CGO_OutlineAngles::Get();
-    glNewList(LIST, GL_COMPILE);
+    CGO_DisplayList::Begin(static_cast<int>(LIST));
     glBegin(GL_LINE_STRIP);
     for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i)
         glVertex2f(static_cast<float>(angles.cosine[i]), static_cast<float>(angles.sine[i]));
     glEnd();
-    glEndList();
+    CGO_DisplayList::End();
     return glIsList(LIST) == GL_TRUE;
 }
 
