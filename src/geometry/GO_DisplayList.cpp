@@ -24,9 +24,11 @@ namespace {
 // keeps the scan; bench/DisplayList_bench shows it if Mesa's node sizes change.
 //
 // A placement of a shared list (a circle placing the unit circle's outline)
-// is 18 nodes with END_OF_LIST: glPushAttrib 2, glMatrixMode 2, glPushMatrix
-// 1, glTranslatef 4, glScalef 4, glCallList 2, glPopMatrix 1, glPopAttrib 1.
-// Its padding is 14 nodes: the zero rotation and three empty attribute pairs.
+// is 13 nodes with END_OF_LIST: glPushMatrix 1, glTranslatef 4, glScalef 4,
+// glCallList 2, glPopMatrix 1. Its padding is 19 nodes: two zero rotations
+// and three empty attribute pairs. The shared list itself is a primitive and
+// padded as one: a list of any other size that lives long (it is never
+// deleted) would keep the allocator's mark at its word for good.
 void EmptyAttributePair()
 {
     glPushAttrib(0);
@@ -38,8 +40,10 @@ void Pad(CGO_DisplayList::EContent content)
     glRotatef(0.0f, 0.0f, 0.0f, 1.0f);
     EmptyAttributePair();
     EmptyAttributePair();
-    if (content == CGO_DisplayList::EContent::Placement)
+    if (content == CGO_DisplayList::EContent::Placement) {
+        glRotatef(0.0f, 0.0f, 0.0f, 1.0f);
         EmptyAttributePair();
+    }
 }
 
 bool IsMesa(const char* version, const char* vendor)

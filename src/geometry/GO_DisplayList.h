@@ -11,9 +11,8 @@ public:
     enum class EContent {
         // One glBegin ... glEnd primitive and nothing else.
         Primitive,
-        // A placement of a shared list: glPushAttrib(GL_TRANSFORM_BIT),
-        // glMatrixMode, glPushMatrix, glTranslatef, glScalef, glCallList,
-        // glPopMatrix, glPopAttrib, in this order and nothing else.
+        // A placement of a shared list: glPushMatrix, glTranslatef,
+        // glScalef, glCallList, glPopMatrix, in this order and nothing else.
         Placement,
     };
     // Closes the list opened by Begin.

@@ -28,7 +28,8 @@ public:
     static bool CanPlace(CGO_Point center, float radius);
 
     // The commands of a circle's list that place the outline at centre and
-    // radius; they leave the matrix mode and every matrix as they found them.
+    // radius on the current matrix, which they leave as they found it. A
+    // list called with the projection current needs an identity model view.
     static void EmitPlacement(CGO_Point center, float radius);
 
     // The centre may lie at most this many radii from the origin on either
