@@ -123,8 +123,6 @@ TEST(GO_SharedOutline, PlacedOutlineGivesTheStripsFeedbackAndHits)
         ASSERT_EQ(strip.size(), 5u * (CGO_Circle::OUTLINE_VERTICES - 1));
         const double placed = LargestDifference(Feedback(kPlacedList, c), strip);
         const double program = LargestDifference(Feedback(static_cast<GLuint>(circle.GetDisplayList()), c), strip);
-        std::printf("C(%g, %g) r %g: placed outline differs by %.3g px%s\n", c.cx, c.cy, c.r, placed,
-                    CGO_SharedOutline::CanPlace(CGO_Point(c.cx, c.cy), c.r) ? "" : " (the strip stays)");
         if (CGO_SharedOutline::CanPlace(CGO_Point(c.cx, c.cy), c.r))
             largestPlaced = std::max(largestPlaced, placed);
         EXPECT_LE(program, 0.02) << "in pixels of a view 256 pixels across";
