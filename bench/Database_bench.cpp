@@ -418,15 +418,17 @@ void BM_EditOneObject(benchmark::State& state, Kind kind, int count)
     }
     TruncateLog();
     std::mt19937 random(4711);
-    std::uniform_int_distribution<int> anyId(0, drawing.Count() - 1);
+    // In a mixed drawing the odd ids are the circles.
+    const int step = kind == MIXED ? 2 : 1;
+    std::uniform_int_distribution<int> anyId(0, drawing.Count() / step - 1);
     std::vector<double> times;
-    const CGO_Vector step(0.5f, -0.25f);
+    const CGO_Vector move(0.5f, -0.25f);
     for (auto _ : state) {
-        const int id = anyId(random);
+        const int id = anyId(random) * step + step - 1;
         glFinish();
         const Clock::time_point start = Clock::now();
         if (CGO_GeoObject* object = db.Find(id)) {
-            object->Move(step);
+            object->Move(move);
             object->GenerateDisplayList();
         }
         glFinish();
@@ -441,6 +443,43 @@ void BM_EditOneObject(benchmark::State& state, Kind kind, int count)
     }
     db.Clear();
     TruncateLog();
+}
+
+// A mixed drawing and a lines-only drawing of the same size, loaded in turns
+// (which goes first alternates) into the same database, so that the ratio of
+// their costs per object is measured under the same machine load.
+void BM_LoadMixedAgainstLines(benchmark::State& state, int count)
+{
+    const std::string linesPath = Drawing::Get(LINES, count).Path();
+    Drawing& mixed = Drawing::Get(MIXED, count);
+    CGO_Database& db = mixed.Database();
+    double mixedSeconds = 0;
+    double linesSeconds = 0;
+    bool mixedFirst = true;
+    for (auto _ : state) {
+        double mixedTime = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool doMixed = (turn == 0) == mixedFirst;
+            db.Clear();
+            glFinish();
+            const Clock::time_point start = Clock::now();
+            if (db.Load(doMixed ? mixed.Path() : linesPath.c_str()) != count)
+                state.SkipWithError("load failed");
+            glFinish();
+            const double seconds = Seconds(start);
+            (doMixed ? mixedSeconds : linesSeconds) += seconds;
+            if (doMixed)
+                mixedTime = seconds;
+            TruncateLog();
+        }
+        mixedFirst = !mixedFirst;
+        state.SetIterationTime(mixedTime);
+    }
+    db.Clear();
+    const double perObject = 1e6 / static_cast<double>(count) / static_cast<double>(state.iterations());
+    state.counters["mixed_us_per_object"] = mixedSeconds * perObject;
+    state.counters["lines_us_per_object"] = linesSeconds * perObject;
+    state.counters["mixed_over_lines"] = mixedSeconds / linesSeconds;
 }
 
 // Smallest first, each size through every measurement before the next, so
@@ -469,6 +508,12 @@ void RegisterAll()
     }
     benchmark::RegisterBenchmark("BM_EditOneObject/lines/1000000", BM_EditOneObject, LINES, 1000000)
         ->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(300);
+    benchmark::RegisterBenchmark("BM_EditOneObject/mixed/1000000", BM_EditOneObject, MIXED, 1000000)
+        ->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(300);
+    for (const int count : {100000, 1000000})
+        benchmark::RegisterBenchmark(("BM_LoadMixedAgainstLines/" + std::to_string(count)).c_str(),
+                                     BM_LoadMixedAgainstLines, count)
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(count > 100000 ? 2 : 4);
 }
 
 } // namespace

@@ -59,17 +59,26 @@ void CompileUnpadded(const CGO_Line& line)
 // and reports the cost per list over the first and the last tenth: equal
 // when compiling is O(1), the last far above the first when every new list
 // scans the ones before it.
-void BM_CompileLines(benchmark::State& state, bool padded)
+// With mixed, every second object is a circle placing the shared outline,
+// whose list is padded differently: the growth then guards both paddings.
+void BM_CompileLines(benchmark::State& state, bool padded, bool mixed)
 {
     const int count = static_cast<int>(state.range(0));
     const int tenth = count / 10;
-    std::vector<std::unique_ptr<CGO_Line>> lines;
+    std::vector<std::unique_ptr<CGO_GeoObject>> lines;
     CGO_GeoObject::ResetIdFactory();
     for (int i = 0; i < count; ++i) {
-        lines.push_back(std::make_unique<CGO_Line>());
         const float x = static_cast<float>(i % 1000) - 500.0f;
         const float y = static_cast<float>(i / 1000 % 1000) - 500.0f;
-        lines.back()->SetPoints(CGO_Point(x, y), CGO_Point(x + 3.5f, y - 1.25f));
+        if (mixed && i % 2 == 1) {
+            auto circle = std::make_unique<CGO_Circle>();
+            circle->SetCenterAndRadius(CGO_Point(x, y), 2.0f + static_cast<float>(i % 7));
+            lines.push_back(std::move(circle));
+            continue;
+        }
+        auto line = std::make_unique<CGO_Line>();
+        line->SetPoints(CGO_Point(x, y), CGO_Point(x + 3.5f, y - 1.25f));
+        lines.push_back(std::move(line));
     }
     std::vector<double> first, last;
     for (auto _ : state) {
@@ -81,7 +90,7 @@ void BM_CompileLines(benchmark::State& state, bool padded)
             if (padded)
                 lines[static_cast<std::size_t>(i)]->GenerateDisplayList();
             else
-                CompileUnpadded(*lines[static_cast<std::size_t>(i)]);
+                CompileUnpadded(static_cast<const CGO_Line&>(*lines[static_cast<std::size_t>(i)]));
             if (i + 1 == tenth || i + 1 == count) {
                 glFinish();
                 (i + 1 == tenth ? first : last).push_back(Seconds(tenthStart) / tenth * 1e6);
@@ -159,8 +168,23 @@ void CompileFromArrayWithDrawArrays(CGO_Circle& circle)
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+// The circle's own strip, as the program compiled it before it placed the
+// shared outline: the table's sines and cosines, glVertex2f per vertex.
+void CompileStrip(CGO_Circle& circle)
+{
+    CGO_DisplayList::Begin(circle.GetDisplayList());
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
+        const CGO_Point v = CGO_Circle::OutlineVertex(circle.GetCenter(), circle.GetRadius(), i);
+        glVertex2f(v.x, v.y);
+    }
+    glEnd();
+    CGO_DisplayList::End();
+}
+
 const CircleWay kCircleWays[] = {
     {"program", [](CGO_Circle& c) { c.GenerateDisplayList(); }},
+    {"strip", CompileStrip},
     {"trigonometry", CompileWithTrigonometry},
     {"array_vertex2fv", CompileFromArrayWithVertexCalls},
     {"array_drawarrays", CompileFromArrayWithDrawArrays},
@@ -178,9 +202,21 @@ std::vector<GLfloat> Feedback(GLuint list)
     return buffer;
 }
 
+// The same tokens, and the same values within float rounding: the program
+// places the shared outline through a matrix.
+bool Agree(const std::vector<GLfloat>& a, const std::vector<GLfloat>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::fabs(a[i] - b[i]) > 1e-5f * std::max(1.0f, std::fabs(b[i])))
+            return false;
+    return true;
+}
+
 // The ways in turns, a chunk of circles each, with every list kept, so that
 // all see the same machine and the same number of live lists. A way whose
-// list draws anything but what the program's list draws is refused.
+// list draws anything but what the circle's own strip draws is refused.
 void BM_CompileCircleWays(benchmark::State& state)
 {
     constexpr int kChunk = 200;
@@ -205,8 +241,8 @@ void BM_CompileCircleWays(benchmark::State& state)
             perCircle[way].push_back(Seconds(start) / kChunk * 1e6);
             CGO_Circle& sample = *circles[from];
             const std::vector<GLfloat> drawn = Feedback(static_cast<GLuint>(sample.GetDisplayList()));
-            sample.GenerateDisplayList();
-            if (drawn != Feedback(static_cast<GLuint>(sample.GetDisplayList())))
+            CompileStrip(sample);
+            if (!Agree(drawn, Feedback(static_cast<GLuint>(sample.GetDisplayList()))))
                 state.SkipWithError((std::string(kCircleWays[way].name) + " draws something else").c_str());
         }
     }
@@ -217,12 +253,14 @@ void BM_CompileCircleWays(benchmark::State& state)
 
 void RegisterAll()
 {
-    for (const int count : {10000, 100000, 300000}) {
-        benchmark::RegisterBenchmark("BM_CompileLines/padded", BM_CompileLines, true)
+    for (const int count : {10000, 30000, 100000, 300000}) {
+        benchmark::RegisterBenchmark("BM_CompileLines/padded", BM_CompileLines, true, false)
+            ->Arg(count)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_CompileLines/mixed", BM_CompileLines, true, true)
             ->Arg(count)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
     }
     for (const int count : {10000, 100000}) {
-        benchmark::RegisterBenchmark("BM_CompileLines/unpadded", BM_CompileLines, false)
+        benchmark::RegisterBenchmark("BM_CompileLines/unpadded", BM_CompileLines, false, false)
             ->Arg(count)->Iterations(count > 10000 ? 1 : 3)->UseManualTime()->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("BM_CompileCircleWays", BM_CompileCircleWays)

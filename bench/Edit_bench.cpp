@@ -17,10 +17,12 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,52 @@ void BM_UndoOfAMoveAgainstRedraw(benchmark::State& state)
     state.counters["undo_per_redraw"] = undoSeconds / redrawSeconds;
 }
 BENCHMARK(BM_UndoOfAMoveAgainstRedraw)->Arg(100000)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Editing and undoing one circle of a large drawing, each timed on its own
+// (the edit through the edit layer with its undo step, the undo through the
+// history); both rebuild the circle's one list. Medians over the iterations.
+void BM_EditAndUndoOneCircle(benchmark::State& state)
+{
+    if (!Context().IsValid()) {
+        state.SkipWithError("no headless OpenGL context");
+        return;
+    }
+    const int n = static_cast<int>(state.range(0));
+    CGraphics graphics;
+    Fill(graphics, n);
+    CUndoHistory history(*graphics.GetDatabase());
+    TruncateLog();
+    std::mt19937 random(815);
+    std::uniform_int_distribution<int> anyCircle(0, n / 2 - 1);
+    std::vector<double> edits, undos;
+    for (auto _ : state) {
+        const int id = 2 * anyCircle(random) + 1; // the odd ids are the circles
+        const double edit = Seconds([&] {
+            CEditor(*graphics.GetDatabase(), &history).Transform({id}, CTransform::Move(CGO_Vector(1.0f, 2.0f)));
+            glFinish();
+        });
+        const double undo = Seconds([&] {
+            history.Undo();
+            glFinish();
+        });
+        edits.push_back(edit);
+        undos.push_back(undo);
+        state.SetIterationTime(edit + undo);
+    }
+    std::sort(edits.begin(), edits.end());
+    std::sort(undos.begin(), undos.end());
+    if (!edits.empty()) {
+        state.counters["edit_median_ms"] = 1e3 * edits[edits.size() / 2];
+        state.counters["undo_median_ms"] = 1e3 * undos[undos.size() / 2];
+        state.counters["edit_max_ms"] = 1e3 * edits.back();
+        state.counters["undo_max_ms"] = 1e3 * undos.back();
+    }
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_FATAL);
+    graphics.GetDatabase()->Clear();
+    CLogger::GetInstance()->SetLevel(CLogger::LEVEL_DEBUG);
+    TruncateLog();
+}
+BENCHMARK(BM_EditAndUndoOneCircle)->Arg(1000000)->Iterations(300)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The heap the history takes for 10k transform steps, per step.
 void BM_HistoryMemoryPerStep(benchmark::State& state)

@@ -6,6 +6,7 @@
 #define GL_GLEXT_PROTOTYPES 1
 
 #include "geometry/GO_Circle.h"
+#include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Line.h"
 #include "log/Logger.h"
 #include "support/HeadlessGL.h"
@@ -272,11 +273,104 @@ void BM_RangeChange(benchmark::State& state)
     TruncateLog();
 }
 
+// The lists as they were before circles shared one outline: every circle its
+// own 361-vertex strip, padded as a primitive; lines as the program makes
+// them. They live at kStripBase + slot, far above the scene's lists.
+constexpr GLuint kStripBase = 10000000;
+
+void CompileStripLists(Scene& scene)
+{
+    const CGO_Database& db = *scene.graphics.GetDatabase();
+    for (int i = 0; i < db.GetSize(); ++i) {
+        const CGO_GeoObject* object = db.GetAt(i);
+        CGO_DisplayList::Begin(static_cast<int>(kStripBase) + i);
+        if (const auto* circle = dynamic_cast<const CGO_Circle*>(object)) {
+            glBegin(GL_LINE_STRIP);
+            for (int k = 0; k < CGO_Circle::OUTLINE_VERTICES; ++k) {
+                const CGO_Point v = CGO_Circle::OutlineVertex(circle->GetCenter(), circle->GetRadius(), k);
+                glVertex2f(v.x, v.y);
+            }
+        } else {
+            const auto& line = dynamic_cast<const CGO_Line&>(*object);
+            glBegin(GL_LINES);
+            glVertex2f(line.GetP1().x, line.GetP1().y);
+            glVertex2f(line.GetP2().x, line.GetP2().y);
+        }
+        glEnd();
+        CGO_DisplayList::End();
+    }
+}
+
+// A redraw or a pick as the scene does it (clear, projection, the log line
+// and glCallList per list, or the pick region and a name per list), over
+// the lists from base on.
+void DrawListsFrom(GLuint base, int count, bool pick)
+{
+    std::vector<GLuint> selection(static_cast<std::size_t>(4 * count + 64));
+    if (pick) {
+        glSelectBuffer(static_cast<GLsizei>(selection.size()), selection.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+    } else {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (pick) {
+        GLint viewport[4] = {0, 0, kSide, kSide};
+        gluPickMatrix(kSide / 2.0, kSide / 2.0, 5.0, 5.0, viewport);
+    }
+    gluOrtho2D(-500.0, 500.0, -500.0, 500.0);
+    // A pick calls the lists with the projection current, as the scene does.
+    if (!pick)
+        glMatrixMode(GL_MODELVIEW);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < count; ++i) {
+        const GLuint list = base + static_cast<GLuint>(i);
+        if (!glIsList(list))
+            continue;
+        if (pick)
+            glLoadName(list);
+        LogDebug("Drawing display list #%i...", i);
+        glCallList(list);
+    }
+    glFlush();
+    if (pick)
+        glRenderMode(GL_RENDER);
+    glMatrixMode(GL_MODELVIEW);
+    LogDebug("Drawn all display lists.");
+}
+
+// The scene's lists, circles placing the shared outline, against the same
+// scene with every circle's own strip, drawn by the same loop in turns.
+void BM_PlacedOutlineVersusStrips(benchmark::State& state, bool pick)
+{
+    if (!Ready(state))
+        return;
+    Scene& scene = SceneOf(static_cast<int>(state.range(0)));
+    glViewport(0, 0, kSide, kSide);
+    const int count = scene.graphics.GetDatabase()->GetSize();
+    CompileStripLists(scene);
+    TruncateLog();
+    Compare(state, pick ? "pick_placed" : "render_placed",
+            [&] { DrawListsFrom(CGO_GeoObject::DISPLAY_LIST_OFFSET, count, pick); },
+            pick ? "pick_strips" : "render_strips", [&] { DrawListsFrom(kStripBase, count, pick); });
+    glDeleteLists(kStripBase, static_cast<GLsizei>(count));
+}
+
 BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(1000)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickVersusRender)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderVersusQuietRender)->Arg(10000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderVersusVertexBuffer)->Arg(100000)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlacedOutlineVersusStrips, render, false)
+    ->Arg(100000)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlacedOutlineVersusStrips, pick, true)
+    ->Arg(100000)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RangeChange)->Arg(100000)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -5,7 +5,9 @@
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_DisplayList.h"
 #include "geometry/GO_Math.h"
+#include "geometry/GO_OutlineAngles.h"
 #include "geometry/GO_RuntimeClass.h"
+#include "geometry/GO_SharedOutline.h"
 #include "geometry/GO_VisibleBox.h"
 #include "log/Logger.h"
 
@@ -118,28 +120,7 @@ void CGO_Circle::DeleteDisplayList()
 
 namespace {
 
-// The sine and cosine of every outline angle. The angle of vertex i depends
-// on i alone, so each circle's outline needs only the products with its
-// radius; the values are those the per-vertex computation would give.
-struct COutlineAngles {
-    double sine[CGO_Circle::OUTLINE_VERTICES];
-    double cosine[CGO_Circle::OUTLINE_VERTICES];
-
-    COutlineAngles()
-    {
-        for (int i = 0; i < CGO_Circle::OUTLINE_VERTICES; ++i) {
-            const float a = static_cast<float>(i) * geo::kPi / geo::kHalfCircle;
-            sine[i] = std::sin(static_cast<double>(a));
-            cosine[i] = std::cos(static_cast<double>(a));
-        }
-    }
-};
-
-const COutlineAngles& OutlineAngles()
-{
-    static const COutlineAngles angles;
-    return angles;
-}
+using COutlineAngles = CGO_OutlineAngles;
 
 CGO_Point OutlineVertexAt(const COutlineAngles& angles, CGO_Point center, float radius, int i)
 {
@@ -181,16 +162,27 @@ void EmitClippedOutline(const COutlineAngles& angles, CGO_Point center, float ra
 
 CGO_Point CGO_Circle::OutlineVertex(CGO_Point center, float radius, int i)
 {
-    return OutlineVertexAt(OutlineAngles(), center, radius, i);
+    return OutlineVertexAt(COutlineAngles::Get(), center, radius, i);
 }
 
 void CGO_Circle::GenerateDisplayList()
 {
-    const COutlineAngles& angles = OutlineAngles();
+    const COutlineAngles& angles = COutlineAngles::Get();
     CGO_Box bounds;
     GetBounds(bounds);
+    const bool clipped = CGO_VisibleBox::NeedsClipping(bounds);
+    // The shared outline is made before the first list that calls it, in
+    // whichever context is current.
+    if (!clipped && CGO_SharedOutline::CanPlace(m_ptCenter, m_fRadius) &&
+        CGO_SharedOutline::EnsureInCurrentContext()) {
+        CGO_DisplayList::Begin(m_nDisplayList);
+        CGO_SharedOutline::EmitPlacement(m_ptCenter, m_fRadius);
+        CGO_DisplayList::End(CGO_DisplayList::EContent::Placement);
+        LogInfo("Display list #%i for circle #%i generated.", m_nDisplayList, m_nId);
+        return;
+    }
     CGO_DisplayList::Begin(m_nDisplayList);
-    if (CGO_VisibleBox::NeedsClipping(bounds)) {
+    if (clipped) {
         EmitClippedOutline(angles, m_ptCenter, m_fRadius, CGO_VisibleBox::ClipBoxOf(CGO_VisibleBox::Get()));
     } else {
         glBegin(GL_LINE_STRIP);

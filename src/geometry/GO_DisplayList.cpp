@@ -22,13 +22,28 @@ namespace {
 // nodes each, saving and restoring no state). None of them leaves anything in
 // feedback or selection mode, as glPassThrough would. Any other total (31, 33)
 // keeps the scan; bench/DisplayList_bench shows it if Mesa's node sizes change.
-void Pad()
+//
+// A placement of a shared list (a circle placing the unit circle's outline)
+// is 13 nodes with END_OF_LIST: glPushMatrix 1, glTranslatef 4, glScalef 4,
+// glCallList 2, glPopMatrix 1. Its padding is 19 nodes: two zero rotations
+// and three empty attribute pairs. The shared list itself is a primitive and
+// padded as one: a list of any other size that lives long (it is never
+// deleted) would keep the allocator's mark at its word for good.
+void EmptyAttributePair()
+{
+    glPushAttrib(0);
+    glPopAttrib();
+}
+
+void Pad(CGO_DisplayList::EContent content)
 {
     glRotatef(0.0f, 0.0f, 0.0f, 1.0f);
-    glPushAttrib(0);
-    glPopAttrib();
-    glPushAttrib(0);
-    glPopAttrib();
+    EmptyAttributePair();
+    EmptyAttributePair();
+    if (content == CGO_DisplayList::EContent::Placement) {
+        glRotatef(0.0f, 0.0f, 0.0f, 1.0f);
+        EmptyAttributePair();
+    }
 }
 
 bool IsMesa(const char* version, const char* vendor)
@@ -73,9 +88,9 @@ void CGO_DisplayList::Begin(int list)
     glNewList(name, GL_COMPILE);
 }
 
-void CGO_DisplayList::End()
+void CGO_DisplayList::End(EContent content)
 {
     if (s_bPadOpenList)
-        Pad();
+        Pad(content);
     glEndList();
 }

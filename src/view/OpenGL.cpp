@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 
+#include "geometry/GO_SharedOutline.h"
 #include "log/Logger.h"
 
 #include <QExposeEvent>
@@ -91,6 +92,13 @@ bool COpenGL::SetupPixelFormat()
         return false;
     }
     m_hRC = context;
+    // Circles' lists call the shared outline; a new context has none yet.
+    // Made before any object's list, it sits at the start of Mesa's store of
+    // small lists: a list that stays while the drawing's lists are deleted
+    // and compiled anew must not lie between them, or every new list would
+    // search the store from its place on.
+    if (!CGO_SharedOutline::EnsureInCurrentContext())
+        LogWarn("The shared circle outline could not be compiled; circles are drawn from their own strips.");
     return MakeCurrent();
 }
 

@@ -1,6 +1,8 @@
 // Headless GL context for core tests and benchmarks.
 #include "support/HeadlessGL.h"
 
+#include "geometry/GO_SharedOutline.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -62,6 +64,10 @@ HeadlessGL::HeadlessGL(int width, int height)
         return;
     }
     glViewport(0, 0, width, height);
+    // As the drawing window does with a new context: the circles' shared
+    // outline comes first, so that it sits at the start of Mesa's store of
+    // small lists and never between the objects' lists.
+    CGO_SharedOutline::EnsureInCurrentContext();
     m_bValid = true;
 }
 
