@@ -127,6 +127,9 @@ int CGraphics::Pick(double x, double y, double size, const GLint viewport[4])
     GLint region[4] = {viewport[0], viewport[1], viewport[2], viewport[3]};
     gluPickMatrix(x, y, size, size, region);
     gluOrtho2D(m_xMin, m_xMax, m_yMin, m_yMax);
+    // Circle lists place the shared outline on the model view; they must not
+    // multiply the pick projection.
+    glMatrixMode(GL_MODELVIEW);
     Draw(GL_SELECT);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
