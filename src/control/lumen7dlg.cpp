@@ -57,6 +57,7 @@ CCadDlg::CCadDlg()
     ConnectButtons();
     ConnectHistory();
     ConnectSnapSwitches();
+    ConnectTypedEntry();
 }
 
 void CCadDlg::ConnectSnapSwitches()
