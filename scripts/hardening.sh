@@ -108,25 +108,31 @@ if [ "$status" -ne 0 ]; then
 fi
 grep -E '^(Done|stat::)' "$dxf_log"
 
-# The clipboard's record reader and the paste of what it accepts.
-clip_seconds=${CLIPBOARD_FUZZ_SECONDS:-$fuzz_seconds}
-echo "== fuzzing the clipboard reader for ${clip_seconds} s"
-cmake --build "$fuzz_dir" --target lumen7_clipboard_fuzz -j "$jobs"
-clip_corpus="$work/clipboard"
-mkdir -p "$clip_corpus"
-cp tests/fuzz/corpus_clipboard/* "$clip_corpus/"
-clip_log="$root/$fuzz_dir/clipboard-fuzz.log"
-set +e
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  "$fuzz_dir/tests/fuzz/lumen7_clipboard_fuzz" \
-    -max_total_time="$clip_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-    -print_final_stats=1 -artifact_prefix="$artifacts/clipboard-" "$clip_corpus" >"$clip_log" 2>&1
-status=$?
-set -e
-if [ "$status" -ne 0 ]; then
-  cat "$clip_log" >&2
-  echo "fuzzing the clipboard reader failed (exit status $status); the input that failed is in $artifacts" >&2
-  exit "$status"
-fi
-grep -E '^(Done|stat::)' "$clip_log"
+# Fuzzes one more reader: its target, what it reads, its seed folder, seconds.
+fuzz_reader() {
+  local target=$1 what=$2 seeds=$3 seconds=$4
+  echo "== fuzzing the $what for ${seconds} s"
+  cmake --build "$fuzz_dir" --target "$target" -j "$jobs"
+  local corpus="$work/$target"
+  mkdir -p "$corpus"
+  if [ -n "$seeds" ]; then cp "$seeds"/* "$corpus/"; fi
+  local log="$root/$fuzz_dir/$target.log"
+  set +e
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    "$fuzz_dir/tests/fuzz/$target" \
+      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      -print_final_stats=1 -artifact_prefix="$artifacts/$target-" "$corpus" >"$log" 2>&1
+  local status=$?
+  set -e
+  if [ "$status" -ne 0 ]; then
+    cat "$log" >&2
+    echo "fuzzing the $what failed (exit status $status); the input that failed is in $artifacts" >&2
+    exit "$status"
+  fi
+  grep -E '^(Done|stat::)' "$log"
+}
+
+fuzz_reader lumen7_clipboard_fuzz "clipboard reader" tests/fuzz/corpus_clipboard \
+  "${CLIPBOARD_FUZZ_SECONDS:-$fuzz_seconds}"
+fuzz_reader lumen7_typed_entry_fuzz "typed-entry parser" "" "${TYPED_FUZZ_SECONDS:-30}"
 echo "== hardening passed"

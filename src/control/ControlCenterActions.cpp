@@ -37,10 +37,16 @@ void CompileAhead(CGO_GeoObject& object)
 
 void CCadDlg::StartOperation(int button)
 {
-    if (StartGroupOperation(button))
+    if (StartGroupOperation(button)) {
+        m_view.requestActivate();
         return;
-    if (const COperation* operation = OperationOfButton(button))
-        EnterStep(operation->firstAction);
+    }
+    const COperation* operation = OperationOfButton(button);
+    if (operation == nullptr)
+        return;
+    EnterStep(operation->firstAction);
+    // The drawing window's keys work at once: typing a point, Escape.
+    m_view.requestActivate();
 }
 
 void CCadDlg::OnDrawLine() { StartOperation(IDC_DRAW_LINE); }

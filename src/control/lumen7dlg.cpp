@@ -58,6 +58,7 @@ CCadDlg::CCadDlg()
     ConnectButtons();
     ConnectHistory();
     ConnectSnapSwitches();
+    ConnectTypedEntry();
 }
 
 void CCadDlg::ConnectSnapSwitches()

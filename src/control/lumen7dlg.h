@@ -58,6 +58,7 @@ public:
         IDC_SNAP_QUADRANT = 1053,
         IDC_SNAP_INTERSECTION = 1054,
         IDC_SNAP_GRID = 1055,
+        IDC_ENTRY = 1060,
     };
 
     // Asks for the path of a file to open, save or export (the purposes of
@@ -128,11 +129,17 @@ public:
     long OnPointSet(std::uintptr_t wParam, std::intptr_t lParam);
     long OnDragDone(std::uintptr_t wParam, std::intptr_t lParam);
     long OnMenuClick(std::uintptr_t wParam, std::intptr_t lParam);
+    // A coordinate or value typed into "Eingabe": taken by the step under way
+    // (true), or refused with a status message and a warning (false).
+    bool OnTypedEntry(const QString& text);
 
     // Escape and the close box end the control center like "Beenden". When
     // the drawing changed since it was last saved or loaded, the user is asked
     // first whether to save it, throw it away or go on (so is "Laden").
     void reject() override;
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+public:
     // Ends the control center without asking (the program is being terminated).
     void Quit();
 
@@ -147,6 +154,9 @@ private:
     void ConnectButtons();
     void ConnectHistory();
     void ConnectSnapSwitches();
+    void ConnectTypedEntry();
+    bool TakeTypedValue(double value, const QString& text);
+    void RefuseTypedEntry(const QString& text, const char* germanReason);
     void ApplySnapKinds(unsigned kinds);
     long OnCommand(std::uintptr_t command);
     void StartOperation(int button);
@@ -204,6 +214,9 @@ private:
     // What a paste under way places.
     std::shared_ptr<CClipboardContent> m_pPaste;
     CGO_Point m_ptArcStart;
+    // A direction typed as "<a" for the band's next length, in degrees.
+    bool m_bTypedAngle = false;
+    double m_dTypedAngle = 0;
     int m_nAction = ACTION_IDLE;
     QIcon m_hIcon;
     // The drawing as last saved or loaded.

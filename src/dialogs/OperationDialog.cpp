@@ -7,7 +7,9 @@
 #include "dialogs/DialogTemplate.h"
 #include "edit/Editor.h"
 
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,6 +52,34 @@ void COperationDialog::PlaceOverHost()
         frame.moveTop(std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() - frame.height())));
     }
     move(frame.topLeft());
+}
+
+void COperationDialog::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (QPushButton* button = GroupButtonOf(qobject_cast<QLineEdit*>(focusWidget()))) {
+            event->accept();
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QPushButton* COperationDialog::GroupButtonOf(const QWidget* field) const
+{
+    if (field == nullptr)
+        return nullptr;
+    for (const QGroupBox* group : findChildren<QGroupBox*>()) {
+        if (!group->geometry().contains(field->geometry().center()))
+            continue;
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isEnabled() && group->geometry().contains(button->geometry().center()))
+                return button;
+        }
+    }
+    return nullptr;
 }
 
 void COperationDialog::accept()

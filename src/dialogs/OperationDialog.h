@@ -25,6 +25,9 @@ public:
     void reject() override;
 
 protected:
+    // Enter in a field presses the OK of the group the field is in, so the
+    // OK that fires always belongs to what is being typed.
+    void keyPressEvent(QKeyEvent* event) override;
     // Builds the window from dialog template templateId; no parent window.
     COperationDialog(int templateId, IDialogHost& host);
 
@@ -65,6 +68,8 @@ protected:
     void FinishCreation(const CEditOutcome& outcome);
 
 private:
+    // The enabled push button inside the group box around field, if any.
+    QPushButton* GroupButtonOf(const QWidget* field) const;
     [[noreturn]] void MissingControl(int id, const char* kind) const;
     // Over the control center, so the drawing stays in sight.
     void PlaceOverHost();

@@ -166,14 +166,7 @@ void COpenGLMouse::OnLButtonUp(bool, int x, int y)
         }
         break;
     case MODE_POINT:
-        m_ptPoint = m_ptDown;
-        m_nMode = MODE_IDLE;
-        if (m_nBand != BAND_NONE && m_bBandShown)
-            EraseFeedback();
-        m_bBandShown = false;
-        m_nBand = BAND_NONE;
-        UpdateCursor();
-        Send(WM_CAD_POINT_SET, 0);
+        TakeTypedPoint(m_ptDown);
         break;
     case MODE_DRAG:
         if (m_bBandShown) {
@@ -332,6 +325,21 @@ void COpenGLMouse::keyReleaseEvent(QKeyEvent* event)
     COpenGL::keyReleaseEvent(event);
 }
 
+bool COpenGLMouse::TakeTypedPoint(CGO_Point point)
+{
+    if (m_nMode != MODE_POINT)
+        return false;
+    m_ptPoint = point;
+    m_nMode = MODE_IDLE;
+    if (m_nBand != BAND_NONE && m_bBandShown)
+        EraseFeedback();
+    m_bBandShown = false;
+    m_nBand = BAND_NONE;
+    UpdateCursor();
+    Send(WM_CAD_POINT_SET, 0);
+    return true;
+}
+
 void COpenGLMouse::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Shift) {
@@ -339,6 +347,13 @@ void COpenGLMouse::keyPressEvent(QKeyEvent* event)
         m_bShiftDown = true;
         if (m_bCursorInside)
             ShowFeedbackAgain();
+    }
+    // While a point is wanted, "-" starts a negative number rather than zooming.
+    const QString text = event->text();
+    if (m_nMode == MODE_POINT && text.size() == 1 && QStringLiteral("0123456789@<.,-+").contains(text)) {
+        event->accept();
+        emit EntryTyped(text);
+        return;
     }
     if (m_navigator.OnKey(*event)) {
         event->accept();

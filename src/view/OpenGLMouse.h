@@ -66,6 +66,12 @@ public:
     void SetArcStart(CGO_Point start) { m_ptArcStart = start; }
 
     CGO_Point GetPoint() const { return m_ptPoint; }
+    // The start of the band, and the world point under the cursor.
+    CGO_Point GetAnchor() const { return m_ptAnchor; }
+    CGO_Point GetCursorPoint() const { return m_ptCurrent; }
+    // A point typed while one is wanted: taken as a click there would be,
+    // but snapped to nothing. False, and nothing happens, in other modes.
+    bool TakeTypedPoint(CGO_Point point);
     CGO_Vector GetVector() const { return m_vDrag; }
     int GetPickedId() const { return m_nPicked - 100; }
 
@@ -113,6 +119,9 @@ signals:
     // point a click would give), the snap's kind and the object under it;
     // empty when the cursor is not over the window.
     void CursorTextChanged(const QString& text);
+    // A character of a typed coordinate, pressed while a point is wanted;
+    // it belongs in the control center's input line.
+    void EntryTyped(const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

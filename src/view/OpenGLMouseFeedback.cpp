@@ -92,7 +92,9 @@ CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap
 CGO_Point COpenGLMouse::ClickPoint(int x, int y, bool dragEnd)
 {
     CSnapResult snap;
-    const CGO_Point point = ProbePoint(x, y, dragEnd, snap);
+    CGO_Point point = ProbePoint(x, y, dragEnd, snap);
+    // A grid line at 0 may give -0, which would be stored and shown as such.
+    point.Set(point.x == 0 ? 0.0f : point.x, point.y == 0 ? 0.0f : point.y);
     if (snap.IsSnapped())
         LogDebug("Snapped to %s at (%4.1f, %4.1f).", SnapKindName(snap.m_nKind), snap.m_pt.x, snap.m_pt.y);
     return point;
@@ -157,7 +159,23 @@ void COpenGLMouse::DrawSnapMarker(const CSnapResult& snap)
 
 void COpenGLMouse::ReportCursor(CGO_Point point, const CSnapResult& snap)
 {
-    emit CursorTextChanged(QString::fromStdString(CCursorProbe::StatusText(point, snap, m_hover)));
+    QString text = QString::fromStdString(CCursorProbe::StatusText(point, snap, m_hover));
+    // The band's length and direction, or the drag's offset, from where it started.
+    if (m_nMode == MODE_POINT && m_nBand != BAND_NONE) {
+        const double dx = double(point.x) - m_ptAnchor.x;
+        const double dy = double(point.y) - m_ptAnchor.y;
+        double angle = std::atan2(dy, dx) * 180.0 / M_PI;
+        if (angle < 0)
+            angle += 360.0;
+        text += QString::fromUtf8("  Länge: %1  Winkel: %2°")
+                    .arg(std::hypot(dx, dy), 0, 'f', 2)
+                    .arg(angle, 0, 'f', 1);
+    } else if (m_nMode == MODE_DRAG && m_bLastLeftDown) {
+        text += QString::fromUtf8("  Versatz: %1, %2")
+                    .arg(double(point.x) - m_ptDown.x, 0, 'f', 2)
+                    .arg(double(point.y) - m_ptDown.y, 0, 'f', 2);
+    }
+    emit CursorTextChanged(text);
 }
 
 void COpenGLMouse::AfterPaintRender()

@@ -10,6 +10,9 @@
 #include "log/CFormat.h"
 #include "support/LogTail.h"
 
+#include <QLineEdit>
+#include <QtTest/QTest>
+
 #include <clocale>
 #include <string>
 #include <vector>
@@ -284,6 +287,27 @@ TEST_F(DialogsTest, CircleConfirmsOnlyThroughItsGroups)
         }
         Click(dialog, 2);
     });
+}
+
+// Enter presses the OK of the field's own group, not the disabled top one.
+TEST_F(DialogsTest, EnterInACircleFieldPressesItsGroupsOk)
+{
+    const struct { int focus; QMap<int, QString> fields; float radius; } cases[] = {
+        {1016, {{1003, "3"}, {1015, "4"}, {1016, "8"}}, 8},
+        {1013, {{1002, "3"}, {1012, "4"}, {1013, "3"}, {1014, "7"}}, 3},
+    };
+    for (const auto& c : cases) {
+        const int result = RunModal(Action(ACTION_CIRCLE_CENTER), [&](QDialog* dialog) {
+            for (auto it = c.fields.begin(); it != c.fields.end(); ++it)
+                SetField(dialog, it.key(), it.value());
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("control%1").arg(c.focus));
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        EXPECT_EQ(result, RESULT_OK);
+        ASSERT_NE(Newest<CGO_Circle>(), nullptr);
+        EXPECT_EQ(Newest<CGO_Circle>()->GetRadius(), c.radius);
+    }
 }
 
 // --- Delete -----------------------------------------------------------------
