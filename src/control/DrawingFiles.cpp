@@ -113,8 +113,11 @@ void CDrawingFiles::ShowError(const QString& text) const
 bool CDrawingFiles::Save()
 {
     const QString path = Choose(PURPOSE_SAVE);
-    if (path.isEmpty())
-        return false;
+    return !path.isEmpty() && SaveTo(path);
+}
+
+bool CDrawingFiles::SaveTo(const QString& path)
+{
     // Any name but one ending in .dxf is saved as a drawing file, as always.
     const exchange::FileFormat format = FormatOf(path) == exchange::FORMAT_DXF ? exchange::FORMAT_DXF
                                                                               : exchange::FORMAT_DAT;
@@ -126,6 +129,7 @@ bool CDrawingFiles::Save()
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Save)));
         return false;
     }
+    m_lastPath = path;
     return true;
 }
 
@@ -144,6 +148,7 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Load)));
         return false;
     }
+    m_lastPath = path;
     if (loaded)
         loaded();
     if (!files.GetSkipped().IsEmpty())

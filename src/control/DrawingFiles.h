@@ -34,6 +34,13 @@ public:
     // Asks for a file and saves the drawing as .dat or .dxf. False when
     // cancelled or failed; a failure is shown.
     bool Save();
+    // Saves to path without asking, in the format its name gives. False when
+    // failed; a failure is shown.
+    bool SaveTo(const QString& path);
+    // The file last saved to or loaded from; empty before.
+    const QString& LastPath() const { return m_lastPath; }
+    // A new drawing has no file.
+    void ForgetPath() { m_lastPath.clear(); }
     // Asks for a file to open; empty when cancelled.
     QString ChooseFileToOpen();
     // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.
@@ -56,4 +63,5 @@ private:
     QWidget* m_pOwner;
     FileChooser m_fnChooseFile;
     CDrawingPrint::PrintDialog m_fnPrintDialog;
+    QString m_lastPath;
 };

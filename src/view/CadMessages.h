@@ -17,6 +17,12 @@ enum : unsigned {
     CAD_COMMAND_UNDO = 1,
     CAD_COMMAND_REDO = 2,
     CAD_COMMAND_CANCEL = 3,       // Escape: end the operation under way
+    // The file keys (view/FileKeys.h).
+    CAD_COMMAND_OPEN = 30,        // Ctrl+O: "Laden"
+    CAD_COMMAND_SAVE = 31,        // Ctrl+S: save to the current file
+    CAD_COMMAND_SAVE_AS = 32,     // Ctrl+Shift+S: "Speichern", which asks
+    CAD_COMMAND_PRINT = 33,       // Ctrl+P: "Drucken…"
+    CAD_COMMAND_NEW = 34,         // Ctrl+N: a new, empty drawing
 };
 
 class ICadMessageReceiver {

@@ -20,8 +20,8 @@ const char* const kChildVariable = "LUMEN7_START_CHILD";
 // A drawing far off the default range: a start shows it fitted.
 void WriteDrawing(const char* name)
 {
-    std::ofstream(name) << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n-400\n 20\n-400\n 11\n400\n 21\n400\n"
-                           "  0\nCIRCLE\n 10\n0\n 20\n0\n 40\n300\n  0\nENDSEC\n  0\nEOF\n";
+    std::ofstream(name) << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n4600\n 20\n-400\n 11\n5400\n 21\n400\n"
+                           "  0\nCIRCLE\n 10\n5000\n 20\n0\n 40\n300\n  0\nENDSEC\n  0\nEOF\n";
 }
 
 void Settle()
