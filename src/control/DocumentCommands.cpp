@@ -65,7 +65,7 @@ void CCadDlg::OnSaveToCurrentFile()
         return;
     }
     SetStatusText(QString::fromUtf8(TEXT_SAVING));
-    if (m_files.SaveTo(m_pDocument->Path())) {
+    if (m_files.SaveToCurrent(m_pDocument->Path())) {
         m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
         m_history.MarkSaved();
         UpdateDocumentState();

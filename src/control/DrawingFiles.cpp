@@ -112,8 +112,25 @@ void CDrawingFiles::ShowError(const QString& text) const
 
 bool CDrawingFiles::Save()
 {
-    const QString path = Choose(PURPOSE_SAVE);
-    return !path.isEmpty() && SaveTo(path);
+    for (;;) {
+        const QString path = Choose(PURPOSE_SAVE);
+        if (path.isEmpty())
+            return false;
+        switch (m_guard.Ask(path, m_pOwner)) {
+        case CLossGuard::Answer::SaveUnderNewName: continue;
+        case CLossGuard::Answer::Cancel: return false;
+        default: return SaveTo(path);
+        }
+    }
+}
+
+bool CDrawingFiles::SaveToCurrent(const QString& path)
+{
+    switch (m_guard.Ask(path, m_pOwner)) {
+    case CLossGuard::Answer::SaveUnderNewName: return Save();
+    case CLossGuard::Answer::Cancel: return false;
+    default: return SaveTo(path);
+    }
 }
 
 bool CDrawingFiles::SaveTo(const QString& path)
@@ -130,6 +147,8 @@ bool CDrawingFiles::SaveTo(const QString& path)
         return false;
     }
     m_lastPath = path;
+    if (m_guard.Guards(path))
+        m_guard.Forget();
     return true;
 }
 
@@ -149,6 +168,7 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
         return false;
     }
     m_lastPath = path;
+    m_guard.Remember(path, files.GetSkipped());
     if (loaded)
         loaded();
     if (!files.GetSkipped().IsEmpty())

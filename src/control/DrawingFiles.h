@@ -3,6 +3,7 @@
 // export and print, and telling the user what failed or was left out.
 #pragma once
 
+#include "control/LossGuard.h"
 #include "output/DrawingPrint.h"
 #include "exchange/FileFormat.h"
 
@@ -37,6 +38,9 @@ public:
     // Saves to path without asking, in the format its name gives. False when
     // failed; a failure is shown.
     bool SaveTo(const QString& path);
+    // Ctrl+S: saves to path without asking, unless path is a DXF file whose
+    // load left entities out (then the user chooses).
+    bool SaveToCurrent(const QString& path);
     // The file last saved to or loaded from; empty before.
     const QString& LastPath() const { return m_lastPath; }
     // A new drawing has no file.
@@ -64,4 +68,5 @@ private:
     FileChooser m_fnChooseFile;
     CDrawingPrint::PrintDialog m_fnPrintDialog;
     QString m_lastPath;
+    CLossGuard m_guard;
 };

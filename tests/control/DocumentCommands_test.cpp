@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <fstream>
+
 using namespace controltest;
 
 namespace {
@@ -102,4 +104,75 @@ TEST_F(DocumentCommands, ALoadOutsideTheRangeFitsAndSaysSo)
     ClickButton(CCadDlg::IDC_LOAD);
     EXPECT_EQ(View()->GetGraphics()->GetWorldCoordinates().xMin, 4000);
     EXPECT_EQ(Dlg()->GetStatusText(), QStringLiteral("CAD Control Center"));
+}
+
+namespace {
+
+// Clicks the button with the given text in each message box that opens (or
+// closes it when there is none) and keeps the boxes' texts.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(QString answer) : m_answer(std::move(answer))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            texts << box->text();
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == m_answer) {
+                    button->click();
+                    return;
+                }
+            }
+            box->reject();
+        });
+        m_timer.start(20);
+    }
+    void Answer(const QString& answer) { m_answer = answer; }
+    QStringList texts;
+
+private:
+    QString m_answer;
+    QTimer m_timer;
+};
+
+qint64 SizeOf(const char* path) { return QFileInfo(QString::fromLatin1(path)).size(); }
+
+} // namespace
+
+TEST_F(DocumentCommands, SavingOverADxfWithSkippedEntitiesAsksFirst)
+{
+    std::ofstream("platte.dxf") << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n"
+                                   "  0\nTEXT\n 10\n0\n 20\n0\n 40\n1\n  1\nabc\n  0\nTEXT\n 10\n0\n 20\n0\n 40\n1\n  1\nx\n"
+                                   "  0\nLWPOLYLINE\n 90\n2\n 10\n0\n 20\n0\n 10\n1\n 20\n1\n  0\nENDSEC\n  0\nEOF\n";
+    const qint64 size = SizeOf("platte.dxf");
+    openPath = QStringLiteral("platte.dxf");
+    BoxAnswerer answerer(QString::fromUtf8("Abbrechen"));
+    Key(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(Db()->GetCount(), 1);
+    answerer.texts.clear();
+
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_EQ(answerer.texts[0], QString::fromUtf8("platte.dxf enthielt 3 Elemente, die lumen7 nicht übernommen hat "
+                                                   "(1 LWPOLYLINE, 2 TEXT). Beim Überschreiben gehen sie verloren."));
+    EXPECT_EQ(SizeOf("platte.dxf"), size) << "cancelled, yet the file changed";
+
+    answerer.Answer(QString::fromUtf8("Unter neuem Namen speichern"));
+    savePath = QStringLiteral("neu.dxf");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(chosen, 2) << "no new name was asked for";
+    EXPECT_EQ(SizeOf("platte.dxf"), size);
+    EXPECT_EQ(Pane(), QStringLiteral("neu.dxf"));
+
+    Key(Qt::Key_O, Qt::ControlModifier);
+    answerer.Answer(QString::fromUtf8("Überschreiben"));
+    answerer.texts.clear();
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(answerer.texts.size(), 1);
+    EXPECT_NE(SizeOf("platte.dxf"), size) << "answered Überschreiben, yet the file was kept";
+    // Overwritten once, the file holds nothing more to lose.
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(answerer.texts.size(), 1);
 }
