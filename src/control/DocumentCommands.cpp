@@ -2,6 +2,7 @@
 // both windows, saving to the current file, a new drawing, the view after a
 // load, and the status line's pane with the file's name.
 #include "control/CurrentDocument.h"
+#include "control/RecentFiles.h"
 #include "control/StatusLine.h"
 #include "control/lumen7dlg.h"
 #include "database/GO_Database.h"
@@ -9,6 +10,7 @@
 #include "view/FileKeys.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
 
@@ -31,6 +33,11 @@ void CCadDlg::ConnectDocument()
         const unsigned command = key.command;
         connect(shortcut, &QShortcut::activated, this, [this, command] { RunFileCommand(command); });
     }
+    m_pRecentFiles = new CRecentFiles(qobject_cast<QAbstractButton*>(m_controls.value(IDC_LOAD)),
+                                      [this](const QString& path) {
+                                          if (ConfirmDiscardChanges())
+                                              LoadFile(path);
+                                      });
     if (auto* button = qobject_cast<QAbstractButton*>(m_controls.value(IDC_NEW)))
         connect(button, &QAbstractButton::clicked, this, &CCadDlg::OnNew);
 }
@@ -39,6 +46,10 @@ void CCadDlg::UpdateDocumentState()
 {
     if (m_pDocument == nullptr)
         return;
+    // A file newly the drawing's goes to the top of the recent files.
+    const QString path = m_files.LastPath();
+    if (!path.isEmpty() && QFileInfo(path).absoluteFilePath() != m_pDocument->Path())
+        m_pRecentFiles->Add(path);
     m_pDocument->SetPath(m_files.LastPath());
     m_pDocument->SetModified(!m_history.IsClean());
 }

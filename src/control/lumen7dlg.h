@@ -21,6 +21,7 @@
 #include <functional>
 
 class CCurrentDocument;
+class CRecentFiles;
 class CHistoryControls;
 class CSnapSwitches;
 class CStatusLine;
@@ -198,6 +199,7 @@ private:
     CHistoryControls* m_pHistoryControls = nullptr;
 
     CCurrentDocument* m_pDocument = nullptr;
+    CRecentFiles* m_pRecentFiles = nullptr;
     bool m_bFitNextLoad = false;
     QString m_szLoadNote;
 

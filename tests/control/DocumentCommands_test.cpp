@@ -4,6 +4,7 @@
 #include "control/CurrentDocument.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 #include <fstream>
 
@@ -175,4 +176,18 @@ TEST_F(DocumentCommands, SavingOverADxfWithSkippedEntitiesAsksFirst)
     // Overwritten once, the file holds nothing more to lose.
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(answerer.texts.size(), 1);
+}
+
+TEST_F(DocumentCommands, TheLastEightFilesAreKeptNewestFirst)
+{
+    Dlg()->GetEditor().CreateLine(CGO_Point(0, 0), CGO_Point(10, 10));
+    for (int file = 0; file < 10; ++file) {
+        savePath = QStringLiteral("recent%1.dat").arg(file);
+        Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    const QStringList recent = QSettings(QStringLiteral("lumen7"), QStringLiteral("lumen7"))
+                                   .value(QStringLiteral("recentFiles")).toStringList();
+    ASSERT_EQ(recent.size(), 8);
+    EXPECT_EQ(recent.front(), QFileInfo(QStringLiteral("recent9.dat")).absoluteFilePath());
+    EXPECT_EQ(recent.back(), QFileInfo(QStringLiteral("recent2.dat")).absoluteFilePath());
 }

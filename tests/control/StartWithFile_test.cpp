@@ -24,20 +24,7 @@ void WriteDrawing(const char* name)
                            "  0\nCIRCLE\n 10\n5000\n 20\n0\n 40\n300\n  0\nENDSEC\n  0\nEOF\n";
 }
 
-void Settle()
-{
-    for (int round = 0; round < 10; ++round)
-        QTest::qWait(50);
-}
-
-int BlackPixels(const QImage& image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
-    return count;
-}
+void Settle() { QTest::qWait(500); }
 
 // Rows and columns that hold a drawn pixel span this much of the image.
 QRect DrawnArea(const QImage& image)
@@ -59,11 +46,9 @@ TEST(StartWithFile, ChildComparesTheStartWithALoad)
     WriteDrawing("plate.dxf");
     QImage atStart;
     QImage afterLoad;
-    QString status;
     QTimer::singleShot(800, [&] {
         Settle();
         atStart = View()->GrabFramebuffer();
-        status = Dlg()->GetStatusText();
         Dlg()->SetFileChooser([](int) { return QStringLiteral("plate.dxf"); });
         ClickButton(CCadDlg::IDC_LOAD);
         Settle();
@@ -74,7 +59,6 @@ TEST(StartWithFile, ChildComparesTheStartWithALoad)
     ASSERT_EQ(Db()->GetSize(), 2);
     ASSERT_FALSE(atStart.isNull());
     ASSERT_EQ(atStart.size(), afterLoad.size());
-    EXPECT_GT(BlackPixels(atStart), 0) << "the drawing is not fitted into the window";
     EXPECT_TRUE(atStart == afterLoad) << "the start and the load draw different pictures";
     // Fitted, the circle reaches across most of the square viewport.
     const int side = std::min(atStart.width(), atStart.height());
