@@ -33,7 +33,7 @@ bool CCadApp::InitInstance(const QString& startFile)
     // message box about it has them behind it.
     if (!startFile.isEmpty()) {
         dialog->Open();
-        QTimer::singleShot(0, dialog, [dialog, startFile] { dialog->LoadFile(startFile); });
+        QTimer::singleShot(0, dialog, [dialog, startFile] { dialog->LoadStartFile(startFile); });
     }
     // The log stays buffered for speed, but reaches the file within a second
     // whenever the program waits for the user: it can be read while lumen7

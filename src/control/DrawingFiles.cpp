@@ -114,9 +114,29 @@ void CDrawingFiles::ShowError(const QString& text) const
 
 bool CDrawingFiles::Save()
 {
-    const QString path = Choose(PURPOSE_SAVE);
-    if (path.isEmpty())
-        return false;
+    for (;;) {
+        const QString path = Choose(PURPOSE_SAVE);
+        if (path.isEmpty())
+            return false;
+        switch (m_guard.Ask(path, m_pOwner)) {
+        case CLossGuard::Answer::SaveUnderNewName: continue;
+        case CLossGuard::Answer::Cancel: return false;
+        default: return SaveTo(path);
+        }
+    }
+}
+
+bool CDrawingFiles::SaveToCurrent(const QString& path)
+{
+    switch (m_guard.Ask(path, m_pOwner)) {
+    case CLossGuard::Answer::SaveUnderNewName: return Save();
+    case CLossGuard::Answer::Cancel: return false;
+    default: return SaveTo(path);
+    }
+}
+
+bool CDrawingFiles::SaveTo(const QString& path)
+{
     // Any name but one ending in .dxf is saved as a drawing file, as always.
     const exchange::FileFormat format = FormatOf(path) == exchange::FORMAT_DXF ? exchange::FORMAT_DXF
                                                                               : exchange::FORMAT_DAT;
@@ -128,6 +148,9 @@ bool CDrawingFiles::Save()
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Save)));
         return false;
     }
+    m_lastPath = path;
+    if (m_guard.Guards(path))
+        m_guard.Forget();
     return true;
 }
 
@@ -146,6 +169,8 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Load)));
         return false;
     }
+    m_lastPath = path;
+    m_guard.Remember(path, files.GetSkipped());
     if (loaded)
         loaded();
     if (!files.GetSkipped().IsEmpty())

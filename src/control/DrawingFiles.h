@@ -3,6 +3,7 @@
 // export and print, and telling the user what failed or was left out.
 #pragma once
 
+#include "control/LossGuard.h"
 #include "output/DrawingPrint.h"
 #include "exchange/FileFormat.h"
 
@@ -34,6 +35,16 @@ public:
     // Asks for a file and saves the drawing as .dat or .dxf. False when
     // cancelled or failed; a failure is shown.
     bool Save();
+    // Saves to path without asking, in the format its name gives. False when
+    // failed; a failure is shown.
+    bool SaveTo(const QString& path);
+    // Ctrl+S: saves to path without asking, unless path is a DXF file whose
+    // load left entities out (then the user chooses).
+    bool SaveToCurrent(const QString& path);
+    // The file last saved to or loaded from; empty before.
+    const QString& LastPath() const { return m_lastPath; }
+    // A new drawing has no file.
+    void ForgetPath() { m_lastPath.clear(); }
     // Asks for a file to open; empty when cancelled.
     QString ChooseFileToOpen();
     // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.
@@ -56,4 +67,6 @@ private:
     QWidget* m_pOwner;
     FileChooser m_fnChooseFile;
     CDrawingPrint::PrintDialog m_fnPrintDialog;
+    QString m_lastPath;
+    CLossGuard m_guard;
 };

@@ -43,6 +43,8 @@ public:
     // After a load: the ids start at 0 again, no step fits the new drawing.
     void Clear();
     void MarkSaved() { m_stack.setClean(); }
+    // No step done or undone since the last save, load or clear.
+    bool IsClean() const { return m_stack.isClean(); }
     int StepCount() const { return m_stack.count(); }
 
     // Undoes or redoes one step of the stack; its commands call it.

@@ -166,6 +166,7 @@ void CCadDlg::CreateStatusBar()
 {
     m_statusLine = new CStatusLine(this, m_szIdle);
     connect(&m_view, &COpenGLMouse::CursorTextChanged, m_statusLine, &CStatusLine::SetCoordinateText);
+    ConnectDocument();
 }
 
 QString CCadDlg::GetStatusText() const
@@ -305,6 +306,10 @@ long CCadDlg::OnCommand(std::uintptr_t command)
         Render();
         break;
     default:
+        if (command >= CAD_COMMAND_OPEN && command <= CAD_COMMAND_NEW) {
+            RunFileCommand(command);
+            break;
+        }
         return OnSelectionCommand(command);
     }
     return 0;
@@ -326,6 +331,7 @@ bool CCadDlg::SaveDrawing()
         return false;
     m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
     m_history.MarkSaved();
+    UpdateDocumentState();
     return true;
 }
 
@@ -334,8 +340,10 @@ void CCadDlg::OnLoad()
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
     if (ConfirmDiscardChanges()) {
         const QString path = m_files.ChooseFileToOpen();
-        if (!path.isEmpty())
+        if (!path.isEmpty()) {
             LoadFile(path);
+            return;
+        }
     }
     SetStatusText(m_szIdle);
 }
@@ -344,13 +352,17 @@ void CCadDlg::LoadFile(const QString& path)
 {
     SetStatusText(QString::fromUtf8(TEXT_LOADING));
     // The new drawing is on the screen before any message about the file.
-    const auto loaded = [this] {
+    m_szLoadNote.clear();
+    const bool fitAlways = m_bFitNextLoad;
+    m_bFitNextLoad = false;
+    const auto loaded = [this, fitAlways] {
         OnDrawingLoaded();
+        m_szLoadNote = FitLoadedDrawing(fitAlways);
         Render();
     };
     if (!m_files.Load(path, loaded))
         Render();
-    SetStatusText(m_szIdle);
+    SetStatusText(m_szLoadNote.isEmpty() ? m_szIdle : m_szLoadNote);
 }
 
 void CCadDlg::OnDrawingLoaded()
@@ -358,6 +370,7 @@ void CCadDlg::OnDrawingLoaded()
     m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
     // The ids start at 0 again: no step of the history fits.
     m_history.Clear();
+    UpdateDocumentState();
     // The ids start at 0 again, so a pick made before would name another
     // object, or none.
     if (ActionHoldsPick(m_nAction))

@@ -23,6 +23,8 @@
 #include <vector>
 
 struct CClipboardContent;
+class CCurrentDocument;
+class CRecentFiles;
 class CHistoryControls;
 class CSnapSwitches;
 class CStatusLine;
@@ -52,6 +54,7 @@ public:
         IDC_SHOW_ALL = 1042,
         IDC_EXPORT = 1043,
         IDC_PRINT = 1044,
+        IDC_NEW = 1045,
         IDC_SNAP_ENDPOINT = 1050,
         IDC_SNAP_MIDPOINT = 1051,
         IDC_SNAP_CENTER = 1052,
@@ -101,7 +104,14 @@ public:
     void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_files.SetPrintDialog(std::move(dialog)); }
     // Loads a drawing file as "Laden" does once the file is chosen; the
     // program's start uses it for the file named on the command line.
+    // A drawing that would show nothing of itself in the world range is
+    // fitted, and the status line says so.
     void LoadFile(const QString& path);
+    // The file named at the start: loaded and always fitted, as "Alles
+    // zeigen" does.
+    void LoadStartFile(const QString& path);
+    // The drawing's file and whether it has unsaved changes.
+    const CCurrentDocument* GetDocument() const { return m_pDocument; }
     // False when the drawing window could not be created.
     bool HasDrawingWindow() const { return m_bViewCreated; }
 
@@ -121,6 +131,11 @@ public:
     void OnExport();
     void OnPrint();
     void OnQuit();
+    // Ctrl+S: saves to the current file without asking; asks when there is
+    // none yet.
+    void OnSaveToCurrentFile();
+    // "Neu" and Ctrl+N: an empty drawing, after the unsaved-changes question.
+    void OnNew();
     // "Alles zeigen": the whole drawing in view.
     void OnShowAll();
 
@@ -200,6 +215,13 @@ private:
     // When the drawing changed since it was last saved or loaded, asks whether
     // to save it first; false when the user would rather go on with it.
     bool ConfirmDiscardChanges();
+    // The file keys and the current file's pane (DocumentCommands.cpp).
+    void ConnectDocument();
+    void RunFileCommand(std::uintptr_t command);
+    void UpdateDocumentState();
+    // After a load: fits when asked to or when nothing would be visible;
+    // returns the status text to show then, or an empty one.
+    QString FitLoadedDrawing(bool always);
 
     CStatusLine* m_statusLine = nullptr;
     // Why the last dialog left the drawing as it was, for the status line.
@@ -226,6 +248,11 @@ private:
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z in the control center; the drawing
     // window sends the same keys as commands.
     CHistoryControls* m_pHistoryControls = nullptr;
+
+    CCurrentDocument* m_pDocument = nullptr;
+    CRecentFiles* m_pRecentFiles = nullptr;
+    bool m_bFitNextLoad = false;
+    QString m_szLoadNote;
 
     QHash<int, QWidget*> m_controls;
     bool m_bInitialized = false;

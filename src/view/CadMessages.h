@@ -34,6 +34,12 @@ enum : unsigned {
     CAD_COMMAND_CUT = 7,          // Ctrl+X
     CAD_COMMAND_PASTE = 8,        // Ctrl+V
     CAD_COMMAND_DUPLICATE = 9,    // Ctrl+D
+    // The file keys (view/FileKeys.h).
+    CAD_COMMAND_OPEN = 30,        // Ctrl+O: "Laden"
+    CAD_COMMAND_SAVE = 31,        // Ctrl+S: save to the current file
+    CAD_COMMAND_SAVE_AS = 32,     // Ctrl+Shift+S: "Speichern", which asks
+    CAD_COMMAND_PRINT = 33,       // Ctrl+P: "Drucken…"
+    CAD_COMMAND_NEW = 34,         // Ctrl+N: a new, empty drawing
 };
 
 class ICadMessageReceiver {

@@ -17,6 +17,9 @@ void CCadView::Render()
 {
     if (!MakeCurrent())
         return;
+    // Called directly as well as from a paint (a load right after the start,
+    // before any paint): the viewport must be the window's as it is now.
+    Resize(BufferWidth(), BufferHeight());
     m_graphics.SetPixelRatio(devicePixelRatio());
     m_graphics.RenderScene();
     DrawHighlights();

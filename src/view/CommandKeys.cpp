@@ -1,6 +1,7 @@
 #include "view/CommandKeys.h"
 
 #include "view/CadMessages.h"
+#include "view/FileKeys.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ unsigned CadCommandForKey(int key, Qt::KeyboardModifiers modifiers)
 {
     // Keypad and other modifiers do not change which command a key gives.
     const Qt::KeyboardModifiers relevant = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
+    if (const unsigned fileCommand = FileCommandForKey(key, relevant))
+        return fileCommand;
     if (key == Qt::Key_Z && relevant == Qt::ControlModifier)
         return CAD_COMMAND_UNDO;
     if ((key == Qt::Key_Y && relevant == Qt::ControlModifier) ||

@@ -38,6 +38,13 @@ QSurfaceFormat DrawingWindowFormat()
     return format;
 }
 
+QRect CurrentViewport()
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return QRect(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
 } // namespace
 
 COpenGL::COpenGL()
@@ -167,6 +174,7 @@ void COpenGL::StoreScene()
         return;
     QOpenGLFramebufferObject::blitFramebuffer(m_pScene, m_pFramebuffer);
     m_pFramebuffer->bind();
+    m_sceneViewport = CurrentViewport();
     m_bSceneStored = true;
 }
 
@@ -205,7 +213,7 @@ void COpenGL::OnPaint()
         return;
     s_bPainting = true;
     Resize(BufferWidth(), BufferHeight());
-    if (m_bSceneStored && PictureIsCurrent()) {
+    if (m_bSceneStored && CurrentViewport() == m_sceneViewport && PictureIsCurrent()) {
         // Uncovered or shown again: the drawing buffer still holds the
         // picture, feedback and all, and a large drawing takes long to draw.
         Present();

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWindow>
 
+#include <QRect>
+
 #include <functional>
 
 class QOpenGLContext;
@@ -76,5 +78,8 @@ private:
     QOpenGLFramebufferObject* m_pFramebuffer = nullptr;
     QOpenGLFramebufferObject* m_pScene = nullptr;
     bool m_bSceneStored = false;
+    // The viewport, in device pixels, the stored scene was drawn through: a
+    // picture drawn before the window got its size is not current.
+    QRect m_sceneViewport;
     std::function<void()> m_fnCloseRequested;
 };

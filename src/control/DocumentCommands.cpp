@@ -1,0 +1,120 @@
+// The control center's work on the drawing as a document: the file keys of
+// both windows, saving to the current file, a new drawing, the view after a
+// load, and the status line's pane with the file's name.
+#include "control/CurrentDocument.h"
+#include "control/RecentFiles.h"
+#include "control/StatusLine.h"
+#include "control/lumen7dlg.h"
+#include "database/GO_Database.h"
+#include "log/Logger.h"
+#include "view/FileKeys.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
+
+#include <vector>
+
+namespace {
+
+const char* const TEXT_FITTED = "Von der geladenen Zeichnung wäre nichts zu sehen gewesen: "
+                                "die Ansicht zeigt jetzt alles.";
+const char* const TEXT_SAVING = "Speichere Grafik...";
+
+} // namespace
+
+void CCadDlg::ConnectDocument()
+{
+    m_pDocument = new CCurrentDocument(m_statusLine);
+    connect(&m_history, &CUndoHistory::Changed, this, [this] { UpdateDocumentState(); });
+    for (const CFileKey& key : FileKeys()) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(key.keys)), this);
+        const unsigned command = key.command;
+        connect(shortcut, &QShortcut::activated, this, [this, command] { RunFileCommand(command); });
+    }
+    m_pRecentFiles = new CRecentFiles(qobject_cast<QAbstractButton*>(m_controls.value(IDC_LOAD)),
+                                      [this](const QString& path) {
+                                          if (ConfirmDiscardChanges())
+                                              LoadFile(path);
+                                      });
+    if (auto* button = qobject_cast<QAbstractButton*>(m_controls.value(IDC_NEW)))
+        connect(button, &QAbstractButton::clicked, this, &CCadDlg::OnNew);
+}
+
+void CCadDlg::UpdateDocumentState()
+{
+    if (m_pDocument == nullptr)
+        return;
+    // A file newly the drawing's goes to the top of the recent files.
+    const QString path = m_files.LastPath();
+    if (!path.isEmpty() && QFileInfo(path).absoluteFilePath() != m_pDocument->Path())
+        m_pRecentFiles->Add(path);
+    m_pDocument->SetPath(m_files.LastPath());
+    m_pDocument->SetModified(!m_history.IsClean());
+}
+
+void CCadDlg::RunFileCommand(std::uintptr_t command)
+{
+    // A key during a modal question or dialog waits like the buttons do.
+    if (m_history.IsBusy())
+        return;
+    switch (command) {
+    case CAD_COMMAND_OPEN: OnLoad(); break;
+    case CAD_COMMAND_SAVE: OnSaveToCurrentFile(); break;
+    case CAD_COMMAND_SAVE_AS: OnSave(); break;
+    case CAD_COMMAND_PRINT: OnPrint(); break;
+    case CAD_COMMAND_NEW: OnNew(); break;
+    default: break;
+    }
+}
+
+void CCadDlg::OnSaveToCurrentFile()
+{
+    if (m_pDocument == nullptr || !m_pDocument->HasPath()) {
+        OnSave();
+        return;
+    }
+    SetStatusText(QString::fromUtf8(TEXT_SAVING));
+    if (m_files.SaveToCurrent(m_pDocument->Path())) {
+        m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+        m_history.MarkSaved();
+        UpdateDocumentState();
+    }
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::OnNew()
+{
+    if (!ConfirmDiscardChanges())
+        return;
+    EndAction();
+    GetDatabase()->Clear();
+    m_files.ForgetPath();
+    OnDrawingLoaded();
+    LogInfo("New drawing.");
+    Render();
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::LoadStartFile(const QString& path)
+{
+    m_bFitNextLoad = true;
+    LoadFile(path);
+}
+
+QString CCadDlg::FitLoadedDrawing(bool always)
+{
+    if (!m_bViewCreated)
+        return QString();
+    CGraphics* graphics = m_view.GetGraphics();
+    if (!always) {
+        const WorldCoordinates range = graphics->GetWorldCoordinates();
+        std::vector<int> seen;
+        graphics->GetIndex().Query(CGO_Box{range.xMin, range.yMin, range.xMax, range.yMax}, seen);
+        if (!seen.empty() || graphics->GetDatabase()->GetCount() == 0)
+            return QString();
+    }
+    m_view.FitToDrawing();
+    return always ? QString() : QString::fromUtf8(TEXT_FITTED);
+}
