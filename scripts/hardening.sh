@@ -108,14 +108,14 @@ if [ "$status" -ne 0 ]; then
 fi
 grep -E '^(Done|stat::)' "$dxf_log"
 
-# Fuzzes one more reader: its target, what it reads, its seed folder, seconds.
+# Fuzzes one more reader: its target, what it reads, the folder of its first inputs, seconds.
 fuzz_reader() {
-  local target=$1 what=$2 seeds=$3 seconds=$4
+  local target=$1 what=$2 inputs=$3 seconds=$4
   echo "== fuzzing the $what for ${seconds} s"
   cmake --build "$fuzz_dir" --target "$target" -j "$jobs"
   local corpus="$work/$target"
   mkdir -p "$corpus"
-  if [ -n "$seeds" ]; then cp "$seeds"/* "$corpus/"; fi
+  if [ -n "$inputs" ]; then cp "$inputs"/* "$corpus/"; fi
   local log="$root/$fuzz_dir/$target.log"
   set +e
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

@@ -1,7 +1,9 @@
 // The control center's work on the drawing as a document: the file keys of
 // both windows, saving to the current file, a new drawing, the view after a
-// load, and the status line's pane with the file's name.
+// load, the status line's pane with the file's name, and the save, load,
+// export and print flows of the buttons.
 #include "control/CurrentDocument.h"
+#include "control/OperationTable.h"
 #include "control/RecentFiles.h"
 #include "control/StatusLine.h"
 #include "control/lumen7dlg.h"
@@ -21,6 +23,9 @@ namespace {
 const char* const TEXT_FITTED = "Von der geladenen Zeichnung wäre nichts zu sehen gewesen: "
                                 "die Ansicht zeigt jetzt alles.";
 const char* const TEXT_SAVING = "Speichere Grafik...";
+const char* const TEXT_LOADING = "Lade Grafik...";
+const char* const TEXT_EXPORTING = "Exportiere Grafik...";
+const char* const TEXT_PRINTING = "Drucke Grafik...";
 
 } // namespace
 
@@ -117,4 +122,80 @@ QString CCadDlg::FitLoadedDrawing(bool always)
     }
     m_view.FitToDrawing();
     return always ? QString() : QString::fromUtf8(TEXT_FITTED);
+}
+
+// ---------------------------------------------------------------------------
+// Save, load, export, print
+
+void CCadDlg::OnSave()
+{
+    SetStatusText(QString::fromUtf8(TEXT_SAVING));
+    SaveDrawing();
+    SetStatusText(m_szIdle);
+}
+
+bool CCadDlg::SaveDrawing()
+{
+    if (!m_files.Save())
+        return false;
+    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+    m_history.MarkSaved();
+    UpdateDocumentState();
+    return true;
+}
+
+void CCadDlg::OnLoad()
+{
+    SetStatusText(QString::fromUtf8(TEXT_LOADING));
+    if (ConfirmDiscardChanges()) {
+        const QString path = m_files.ChooseFileToOpen();
+        if (!path.isEmpty()) {
+            LoadFile(path);
+            return;
+        }
+    }
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::LoadFile(const QString& path)
+{
+    SetStatusText(QString::fromUtf8(TEXT_LOADING));
+    // The new drawing is on the screen before any message about the file.
+    m_szLoadNote.clear();
+    const bool fitAlways = m_bFitNextLoad;
+    m_bFitNextLoad = false;
+    const auto loaded = [this, fitAlways] {
+        OnDrawingLoaded();
+        m_szLoadNote = FitLoadedDrawing(fitAlways);
+        Render();
+    };
+    if (!m_files.Load(path, loaded))
+        Render();
+    SetStatusText(m_szLoadNote.isEmpty() ? m_szIdle : m_szLoadNote);
+}
+
+void CCadDlg::OnDrawingLoaded()
+{
+    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
+    // The ids start at 0 again: no step of the history fits.
+    m_history.Clear();
+    UpdateDocumentState();
+    // The ids start at 0 again, so a pick made before would name another
+    // object, or none.
+    if (ActionHoldsPick(m_nAction))
+        EndAction();
+}
+
+void CCadDlg::OnExport()
+{
+    SetStatusText(QString::fromUtf8(TEXT_EXPORTING));
+    m_files.Export();
+    SetStatusText(m_szIdle);
+}
+
+void CCadDlg::OnPrint()
+{
+    SetStatusText(QString::fromUtf8(TEXT_PRINTING));
+    m_files.Print();
+    SetStatusText(m_szIdle);
 }

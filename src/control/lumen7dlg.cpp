@@ -1,5 +1,6 @@
 // The control center: builds its window from template 102, owns the drawing
-// window, and runs saving, loading, export and print through CDrawingFiles.
+// window, and wires its parts. Saving, loading, export and print are in
+// DocumentCommands.cpp.
 // Its actions, which the drawing window advances, are in
 // ControlCenterActions.cpp.
 #include "control/lumen7dlg.h"
@@ -22,11 +23,8 @@
 
 namespace {
 
-// The status texts of the file tasks and the world range.
+// The status texts of saving before a discard and of the world range.
 const char* const TEXT_SAVING = "Speichere Grafik...";
-const char* const TEXT_LOADING = "Lade Grafik...";
-const char* const TEXT_EXPORTING = "Exportiere Grafik...";
-const char* const TEXT_PRINTING = "Drucke Grafik...";
 const char* const TEXT_CHANGE_WC = "Weltkoordinaten ändern...";
 
 const char* const DRAWING_WINDOW_TITLE = "CAD-Programm (-500, 500 | -500, 500)";
@@ -316,80 +314,7 @@ long CCadDlg::OnCommand(std::uintptr_t command)
 }
 
 // ---------------------------------------------------------------------------
-// Save, load, world range
-
-void CCadDlg::OnSave()
-{
-    SetStatusText(QString::fromUtf8(TEXT_SAVING));
-    SaveDrawing();
-    SetStatusText(m_szIdle);
-}
-
-bool CCadDlg::SaveDrawing()
-{
-    if (!m_files.Save())
-        return false;
-    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
-    m_history.MarkSaved();
-    UpdateDocumentState();
-    return true;
-}
-
-void CCadDlg::OnLoad()
-{
-    SetStatusText(QString::fromUtf8(TEXT_LOADING));
-    if (ConfirmDiscardChanges()) {
-        const QString path = m_files.ChooseFileToOpen();
-        if (!path.isEmpty()) {
-            LoadFile(path);
-            return;
-        }
-    }
-    SetStatusText(m_szIdle);
-}
-
-void CCadDlg::LoadFile(const QString& path)
-{
-    SetStatusText(QString::fromUtf8(TEXT_LOADING));
-    // The new drawing is on the screen before any message about the file.
-    m_szLoadNote.clear();
-    const bool fitAlways = m_bFitNextLoad;
-    m_bFitNextLoad = false;
-    const auto loaded = [this, fitAlways] {
-        OnDrawingLoaded();
-        m_szLoadNote = FitLoadedDrawing(fitAlways);
-        Render();
-    };
-    if (!m_files.Load(path, loaded))
-        Render();
-    SetStatusText(m_szLoadNote.isEmpty() ? m_szIdle : m_szLoadNote);
-}
-
-void CCadDlg::OnDrawingLoaded()
-{
-    m_savedDrawing = CDrawingSnapshot::Take(*GetDatabase());
-    // The ids start at 0 again: no step of the history fits.
-    m_history.Clear();
-    UpdateDocumentState();
-    // The ids start at 0 again, so a pick made before would name another
-    // object, or none.
-    if (ActionHoldsPick(m_nAction))
-        EndAction();
-}
-
-void CCadDlg::OnExport()
-{
-    SetStatusText(QString::fromUtf8(TEXT_EXPORTING));
-    m_files.Export();
-    SetStatusText(m_szIdle);
-}
-
-void CCadDlg::OnPrint()
-{
-    SetStatusText(QString::fromUtf8(TEXT_PRINTING));
-    m_files.Print();
-    SetStatusText(m_szIdle);
-}
+// World range
 
 void CCadDlg::OnChangeWorldCoordinates()
 {

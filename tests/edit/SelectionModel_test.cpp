@@ -38,7 +38,7 @@ std::vector<CGO_ObjectState> States(const CGO_Database& db)
 
 class GroupEditRun {
 public:
-    explicit GroupEditRun(unsigned seed) : m_random(seed) {}
+    explicit GroupEditRun(unsigned runNumber) : m_random(runNumber) {}
 
     void Step()
     {
@@ -210,10 +210,10 @@ TEST(SelectionModel, RandomGroupEditsNeverLeaveTheSelectionNamingAGoneObject)
 {
     const int level = CLogger::GetInstance()->GetLevel();
     CLogger::GetInstance()->SetLevel(0);
-    for (unsigned seed = 1; seed <= 4; ++seed) {
-        SCOPED_TRACE(seed);
+    for (unsigned runNumber = 1; runNumber <= 4; ++runNumber) {
+        SCOPED_TRACE(runNumber);
         CGO_GeoObject::ResetIdFactory();
-        GroupEditRun run(seed);
+        GroupEditRun run(runNumber);
         for (int i = 0; i < 3000 && !::testing::Test::HasFatalFailure(); ++i)
             run.Step();
     }
