@@ -3,6 +3,7 @@
 // load, the status line's pane with the file's name, and the save, load,
 // export and print flows of the buttons.
 #include "control/CurrentDocument.h"
+#include "control/FileDrop.h"
 #include "control/OperationTable.h"
 #include "control/RecentFiles.h"
 #include "control/StatusLine.h"
@@ -43,6 +44,20 @@ void CCadDlg::ConnectDocument()
                                           if (ConfirmDiscardChanges())
                                               LoadFile(path);
                                       });
+    auto* drop = new CFileDrop(
+        this,
+        [this](const QString& path) {
+            // A drop while a question or dialog is open waits like the buttons do.
+            if (!m_history.IsBusy() && ConfirmDiscardChanges())
+                LoadFile(path);
+        },
+        [this](const QString& path) {
+            ShowError(QString::fromUtf8("Die Datei '%1' kann nicht geöffnet werden: lumen7 öffnet nur .dat- und "
+                                        ".dxf-Dateien.")
+                          .arg(QFileInfo(path).fileName()));
+        });
+    drop->Watch(this);
+    drop->Watch(&m_view);
     if (auto* button = qobject_cast<QAbstractButton*>(m_controls.value(IDC_NEW)))
         connect(button, &QAbstractButton::clicked, this, &CCadDlg::OnNew);
 }

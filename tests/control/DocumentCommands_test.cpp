@@ -3,7 +3,12 @@
 #include "control/ControlTestSupport.h"
 #include "control/CurrentDocument.h"
 
+#include <QDir>
+#include <QFile>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeySequence>
 #include <QSettings>
 #include <QShortcut>
@@ -197,4 +202,62 @@ TEST_F(DocumentCommands, TheLastEightFilesAreKeptNewestFirst)
     ASSERT_EQ(recent.size(), 8);
     EXPECT_EQ(recent.front(), QFileInfo(QStringLiteral("recent9.dat")).absoluteFilePath());
     EXPECT_EQ(recent.back(), QFileInfo(QStringLiteral("recent2.dat")).absoluteFilePath());
+}
+
+namespace {
+
+// Drops the file on the window as the desktop would, and says whether the
+// window took it.
+bool Drop(QObject* window, const QString& path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+TEST_F(DocumentCommands, ADroppedDrawingOpensOnEitherWindowAndOtherFilesAreRefused)
+{
+    savePath = QStringLiteral("dropped.dat");
+    QFile::remove(savePath);
+    Dlg()->GetEditor().CreateLine(CGO_Point(0, 0), CGO_Point(1, 1));
+    Dlg()->GetEditor().CreateCircle(CGO_Point(0, 0), 2.0f);
+    Dlg()->GetEditor().CreateCircle(CGO_Point(0, 0), 3.0f);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(Pane(), QStringLiteral("dropped.dat"));
+    std::ofstream("notes.txt") << "no drawing";
+    QDir().mkdir(QStringLiteral("folder.dat"));
+
+    const struct {
+        const char* name;
+        QObject* window;
+        const char* file;
+        int count;         // objects afterwards
+        const char* box;   // start of the message shown, or none
+    } cases[] = {
+        {"drawing on the drawing window", View(), "dropped.dat", 3, nullptr},
+        {"drawing on the control center", Dlg(), "dropped.dat", 3, nullptr},
+        {"other type", View(), "notes.txt", 0, "Die Datei 'notes.txt' kann nicht geöffnet werden"},
+        {"folder named as a drawing", Dlg(), "folder.dat", 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dlg()->OnNew();
+        BoxAnswerer answerer(QStringLiteral("OK"));
+        EXPECT_TRUE(Drop(c.window, QString::fromLatin1(c.file)));
+        EXPECT_EQ(static_cast<int>(Objects().size()), c.count);
+        if (c.box == nullptr) {
+            EXPECT_TRUE(answerer.texts.isEmpty());
+        } else {
+            ASSERT_EQ(answerer.texts.size(), 1);
+            EXPECT_TRUE(answerer.texts[0].startsWith(QString::fromUtf8(c.box))) << answerer.texts[0].toStdString();
+        }
+    }
 }
