@@ -37,6 +37,16 @@ bool FitsFloat(double value)
     return std::fabs(value) < kFloatLimit;
 }
 
+// The z component of an extrusion that lies along z (seen from above when
+// positive, from below when negative), or 0 for one tilted out of the plane.
+double PlaneSide(const double* direction)
+{
+    const double dz = direction[2];
+    const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
+                      std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
+    return flat ? dz : 0.0;
+}
+
 // Receives the library's entities, in the order the scanner passed them.
 class CImportAdapter : public DL_CreationAdapter {
 public:
@@ -64,11 +74,8 @@ public:
         // The centre is given in the circle's own coordinate system. Seen
         // from below (extrusion -z) its x axis points along -x; any other
         // direction tilts the circle out of the drawing's plane.
-        const double* direction = getExtrusion()->getDirection();
-        const double dz = direction[2];
-        const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
-                          std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
-        if (!flat) {
+        const double dz = PlaneSide(getExtrusion()->getDirection());
+        if (dz == 0.0) {
             m_skipped.Add("CIRCLE (3D)");
             ++m_nTilted;
             return;
@@ -88,11 +95,8 @@ public:
     void addArc(const DL_ArcData& data) override
     {
         const int line = NextLine();
-        const double* direction = getExtrusion()->getDirection();
-        const double dz = direction[2];
-        const bool flat = std::fabs(direction[0]) <= kPlaneTolerance * std::fabs(dz) &&
-                          std::fabs(direction[1]) <= kPlaneTolerance * std::fabs(dz) && dz != 0.0;
-        if (!flat) {
+        const double dz = PlaneSide(getExtrusion()->getDirection());
+        if (dz == 0.0) {
             m_skipped.Add("ARC (3D)");
             ++m_nTilted;
             return;
