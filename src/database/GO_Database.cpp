@@ -23,15 +23,6 @@ namespace {
 constexpr std::size_t kBytesPerObjectEstimate = 2 + 16;
 constexpr std::size_t kEmptySlotBytes = 2;
 
-// The slots that hold an object (a loaded drawing counts its empty ones too).
-template <typename Slots> std::size_t OccupiedSlots(const Slots& slots)
-{
-    std::size_t occupied = 0;
-    for (const auto& slot : slots)
-        occupied += slot != nullptr ? 1 : 0;
-    return occupied;
-}
-
 // The archive over one record's floats: objects store into it and load from
 // it exactly as they do with a drawing file.
 class CRecordArchive : public CGO_Archive {
@@ -65,7 +56,7 @@ void CGO_Database::Add(CGO_GeoObject* object)
         return;
     NotifyChanging(GetSize());
     object->GenerateDisplayList();
-    m_slots.emplace_back(object);
+    m_slots.push_back(CGO_SlotTable::Owned(object));
     ++m_nCount;
     IndexSlot(GetSize() - 1);
     LogDebug("Object #%i added to database at position %i.", object->GetId(), GetSize() - 1);
@@ -74,7 +65,7 @@ void CGO_Database::Add(CGO_GeoObject* object)
 bool CGO_Database::PutAt(int slot, CGO_GeoObject* object)
 {
     std::unique_ptr<CGO_GeoObject> owned(object);
-    if (object == nullptr || slot < 0 || slot >= GetSize() || m_slots[static_cast<std::size_t>(slot)])
+    if (object == nullptr || slot < 0 || slot >= GetSize() || m_slots.get(static_cast<std::size_t>(slot)))
         return false;
     // Its id must not be live elsewhere: two objects with one id would make
     // every look-up ambiguous.
@@ -82,7 +73,7 @@ bool CGO_Database::PutAt(int slot, CGO_GeoObject* object)
         return false;
     NotifyChanging(slot);
     object->GenerateDisplayList();
-    m_slots[static_cast<std::size_t>(slot)] = std::move(owned);
+    m_slots.exchange(static_cast<std::size_t>(slot), std::move(owned));
     ++m_nCount;
     IndexSlot(slot);
     LogDebug("Object #%i put back into database at position %i.", object->GetId(), slot);
@@ -94,14 +85,14 @@ void CGO_Database::Remove(CGO_GeoObject* object)
     if (object == nullptr)
         return;
     const int slot = SlotOf(object->GetId());
-    if (slot >= 0 && m_slots[static_cast<std::size_t>(slot)].get() == object) {
+    if (slot >= 0 && m_slots.get(static_cast<std::size_t>(slot)) == object) {
         RemoveAt(slot);
         return;
     }
     // An object without an id of its own (a bare base object) is only found
     // by its address.
     for (int other = 0; other < GetSize(); ++other) {
-        if (m_slots[static_cast<std::size_t>(other)].get() == object) {
+        if (m_slots.get(static_cast<std::size_t>(other)) == object) {
             RemoveAt(other);
             return;
         }
@@ -110,10 +101,10 @@ void CGO_Database::Remove(CGO_GeoObject* object)
 
 void CGO_Database::RemoveAt(int slot)
 {
-    if (slot < 0 || slot >= GetSize() || !m_slots[static_cast<std::size_t>(slot)])
+    if (slot < 0 || slot >= GetSize() || !m_slots.get(static_cast<std::size_t>(slot)))
         return;
     NotifyChanging(slot);
-    std::unique_ptr<CGO_GeoObject> object = std::move(m_slots[static_cast<std::size_t>(slot)]);
+    std::unique_ptr<CGO_GeoObject> object = m_slots.exchange(static_cast<std::size_t>(slot), nullptr);
     if (SlotOf(object->GetId()) == slot)
         m_slotOfId[static_cast<std::size_t>(object->GetId())] = -1;
     LogDebug("Removing object #%i from database...", object->GetId());
@@ -139,7 +130,7 @@ CGO_GeoObject* CGO_Database::Find(int id)
     }
     LogDebug("Object #%i found in database.", id);
     NotifyChanging(slot);
-    return m_slots[static_cast<std::size_t>(slot)].get();
+    return m_slots.get(static_cast<std::size_t>(slot));
 }
 
 CGO_GeoObject* CGO_Database::Modify(int slot)
@@ -153,7 +144,7 @@ CGO_GeoObject* CGO_Database::Modify(int slot)
 const CGO_GeoObject* CGO_Database::Lookup(int id) const
 {
     const int slot = SlotOf(id);
-    return slot >= 0 ? m_slots[static_cast<std::size_t>(slot)].get() : nullptr;
+    return slot >= 0 ? m_slots.get(static_cast<std::size_t>(slot)) : nullptr;
 }
 
 int CGO_Database::SlotOf(int id) const
@@ -165,7 +156,7 @@ int CGO_Database::SlotOf(int id) const
 
 void CGO_Database::IndexSlot(int slot)
 {
-    const int id = m_slots[static_cast<std::size_t>(slot)]->GetId();
+    const int id = m_slots.get(static_cast<std::size_t>(slot))->GetId();
     if (id < 0)
         return;
     if (static_cast<std::size_t>(id) >= m_slotOfId.size())
@@ -177,7 +168,7 @@ void CGO_Database::RebuildIdIndex()
 {
     m_slotOfId.clear();
     for (int slot = 0; slot < GetSize(); ++slot) {
-        if (m_slots[static_cast<std::size_t>(slot)])
+        if (m_slots.get(static_cast<std::size_t>(slot)))
             IndexSlot(slot);
     }
 }
@@ -212,7 +203,7 @@ void CGO_Database::Clear()
     const std::vector<IGO_DatabaseObserver*> observers = std::move(m_observers);
     m_observers.clear();
     for (int slot = 0; slot < GetSize(); ++slot) {
-        if (m_slots[static_cast<std::size_t>(slot)])
+        if (m_slots.get(static_cast<std::size_t>(slot)))
             RemoveAt(slot);
     }
     m_observers = observers;
@@ -225,8 +216,8 @@ void CGO_Database::Clear()
 void CGO_Database::DrawAll()
 {
     LogDebug("Drawing %i objects in database.", m_nCount);
-    for (const auto& object : m_slots) {
-        if (object)
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
+        if (CGO_GeoObject* object = m_slots.get(slot))
             object->GenerateDisplayList();
     }
 }
@@ -244,10 +235,10 @@ bool CGO_Database::Save(const char* path)
         if (ok) {
             // An empty slot takes its tag word only.
             writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
-                           OccupiedSlots(m_slots) * (kBytesPerObjectEstimate - kEmptySlotBytes));
+                           m_slots.occupied() * (kBytesPerObjectEstimate - kEmptySlotBytes));
             ok = writer.WriteSlotCount(m_slots.size());
             for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
-                ok = writer.WriteObject(m_slots[slot].get());
+                ok = writer.WriteObject(m_slots.get(slot));
             if (!ok)
                 m_strLastError = writer.GetError();
         }
@@ -307,9 +298,10 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
             const CGO_ObjectRecord& record = records[slot];
             if (record.runtimeClass == nullptr)
                 continue;
-            built[slot].reset(record.runtimeClass->CreateObject());
+            CGO_GeoObject* object = record.runtimeClass->CreateObject();
+            built.exchange(slot, CGO_SlotTable::Owned(object));
             CRecordArchive archive = CRecordArchive::Loading(record);
-            built[slot]->Serialize(archive);
+            object->Serialize(archive);
         }
     });
 }
@@ -319,14 +311,14 @@ bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
     // Only the objects: a drawing of millions of empty slots would need many
     // times its file's size for records that say nothing.
     try {
-        records.assign(OccupiedSlots(m_slots), CGO_ObjectRecord());
+        records.assign(m_slots.occupied(), CGO_ObjectRecord());
     } catch (const std::bad_alloc&) {
         m_strLastError = "not enough memory for the drawing's records";
         return false;
     }
     std::size_t next = 0;
     for (std::size_t slot = 0; slot < m_slots.size() && next < records.size(); ++slot) {
-        CGO_GeoObject* object = m_slots[slot].get();
+        CGO_GeoObject* object = m_slots.get(slot);
         if (object == nullptr)
             continue;
         records[next].runtimeClass = object->GetRuntimeClass();
@@ -377,7 +369,8 @@ void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
         reader.ReadSlotHeader(runtimeClass);
         if (runtimeClass == nullptr)
             continue;
-        slots[slot].reset(runtimeClass->CreateObject());
-        slots[slot]->Serialize(reader);
+        CGO_GeoObject* object = runtimeClass->CreateObject();
+        slots.exchange(slot, CGO_SlotTable::Owned(object));
+        object->Serialize(reader);
     }
 }

@@ -1,4 +1,4 @@
-// The one store of all objects of the drawing: an append-only array of slots,
+// The one store of all objects of the drawing: append-only slots,
 // look-up by id, and saving to and loading from drawing files.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "database/GO_ObjectRecord.h"
+#include "database/GO_SlotTable.h"
 #include "geometry/GO_GeoObject.h"
 
 #include <functional>
@@ -72,7 +73,7 @@ public:
     // Read-only: changes go through Find, so that the observers hear of them.
     const CGO_GeoObject* GetAt(int slot) const
     {
-        return slot >= 0 && slot < GetSize() ? m_slots[static_cast<std::size_t>(slot)].get() : nullptr;
+        return slot >= 0 && slot < GetSize() ? m_slots.get(static_cast<std::size_t>(slot)) : nullptr;
     }
     const std::string& GetLastError() const { return m_strLastError; }
 
@@ -88,7 +89,7 @@ private:
     void NotifyReplaced() const;
     void IndexSlot(int slot);
     void RebuildIdIndex();
-    using Slots = std::vector<std::unique_ptr<CGO_GeoObject>>;
+    using Slots = CGO_SlotTable;
     // Makes room for count slots before anything is touched; false, with the
     // reason kept, when there is no memory for them.
     bool ReserveSlots(std::size_t count, Slots& slots);
@@ -98,7 +99,7 @@ private:
     // Builds the objects from a file already checked to the last slot.
     static void Build(const std::vector<unsigned char>& bytes, Slots& slots);
 
-    std::vector<std::unique_ptr<CGO_GeoObject>> m_slots;
+    CGO_SlotTable m_slots;
     int m_nCount = 0;
     // Slot of every live object, by id (ids are small and dense); -1 where
     // no object with that id is stored.

@@ -123,6 +123,21 @@ TEST(ProgramRun, ChildTerminatedWithADialogOpen)
     EXPECT_FALSE(theApp.InitInstance());
 }
 
+TEST(ProgramRun, ChildTerminatedWhileBusy)
+{
+    if (!IsChild("sigterm-busy"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.TerminationSignalEndsABusyProgram";
+    // The GUI thread never returns to its event loop, as in a long load.
+    QTimer::singleShot(300, [] {
+        std::raise(SIGTERM);
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.elapsed() < 30000) {
+        }
+    });
+    theApp.InitInstance();
+}
+
 // Waits until done() or ten seconds have passed, then ends the program.
 void QuitWhen(std::function<bool()> done)
 {
@@ -251,6 +266,16 @@ TEST(ProgramRun, TerminationSignalEndsNormallyAndKeepsTheLog)
     ASSERT_FALSE(run.log.empty()) << "the buffered log was lost";
     EXPECT_EQ(run.log[0], "[INFO] Logger initialized.");
     EXPECT_EQ(run.log.back(), "[INFO] Program terminated.");
+}
+
+TEST(ProgramRun, TerminationSignalEndsABusyProgram)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const ChildRun run = RunChild("sigterm-busy", "ChildTerminatedWhileBusy");
+    ASSERT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << run.output.toStdString();
+    EXPECT_LT(clock.elapsed(), 20000) << "the busy program outlived the signal";
 }
 
 TEST(ProgramRun, SnapSwitchesAreKeptForTheNextRun)

@@ -1,0 +1,58 @@
+// The slot table against a plain vector of owned objects: random appends,
+// puts, removals, growth and shrinking must leave both the same.
+#include "database/GO_SlotTable.h"
+#include "geometry/GO_Line.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+TEST(GO_SlotTable, BehavesAsAVectorOfSlotsUnderRandomEdits)
+{
+    std::mt19937 random(7);
+    CGO_SlotTable table;
+    std::vector<const CGO_GeoObject*> model;
+    auto check = [&] {
+        ASSERT_EQ(table.size(), model.size());
+        std::size_t occupied = 0;
+        for (std::size_t slot = 0; slot < model.size(); ++slot) {
+            ASSERT_EQ(table.get(slot), model[slot]) << "slot " << slot;
+            occupied += model[slot] != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(table.get(model.size()), nullptr);
+        EXPECT_EQ(table.occupied(), occupied);
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const int choice = static_cast<int>(random() % 10);
+        if (choice < 4) {
+            CGO_GeoObject* object = choice == 0 ? nullptr : new CGO_Line;
+            table.push_back(CGO_SlotTable::Owned(object));
+            model.push_back(object);
+        } else if (choice < 7 && !model.empty()) {
+            const std::size_t slot = random() % model.size();
+            CGO_GeoObject* object = choice == 4 ? nullptr : new CGO_Line;
+            CGO_SlotTable::Owned previous = table.exchange(slot, CGO_SlotTable::Owned(object));
+            EXPECT_EQ(previous.get(), model[slot]);
+            model[slot] = object;
+        } else if (choice == 7) {
+            // Long runs of empty slots, across several blocks.
+            const std::size_t count = model.size() + random() % 5000;
+            table.resize(count);
+            model.resize(count, nullptr);
+        } else if (choice == 8 && !model.empty()) {
+            const std::size_t count = random() % model.size();
+            table.resize(count);
+            model.resize(count);
+        }
+        if (step % 100 == 0)
+            check();
+    }
+    check();
+    table.clear();
+    EXPECT_EQ(table.size(), 0u);
+    EXPECT_EQ(table.get(0), nullptr);
+}
+
+} // namespace
