@@ -204,6 +204,8 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
         return OnSelectRect(lParam);
     case WM_CAD_CONTEXT_MENU:
         return OnContextMenu(wParam);
+    case WM_CAD_MOUSE_DROPPED:
+        return OnMouseDropped();
     default:
         return 0;
     }
@@ -302,6 +304,9 @@ long CCadDlg::OnCommand(std::uintptr_t command)
             m_view.GetSelection()->Clear();
         EndAction();
         Render();
+        break;
+    case CAD_COMMAND_ENTER:
+        OnEnterKey();
         break;
     default:
         if (command >= CAD_COMMAND_OPEN && command <= CAD_COMMAND_NEW) {

@@ -16,6 +16,8 @@ enum : unsigned {
     WM_CAD_SELECT_CLICK = 2041,
     WM_CAD_SELECT_RECT = 2042,
     WM_CAD_CONTEXT_MENU = 2043,
+    // The right button dropped what the mouse was doing in a mode.
+    WM_CAD_MOUSE_DROPPED = 2044,
 };
 
 enum : unsigned {
@@ -34,6 +36,7 @@ enum : unsigned {
     CAD_COMMAND_CUT = 7,          // Ctrl+X
     CAD_COMMAND_PASTE = 8,        // Ctrl+V
     CAD_COMMAND_DUPLICATE = 9,    // Ctrl+D
+    CAD_COMMAND_ENTER = 10,       // Enter or Space: repeat the last operation, end a chain
     // The file keys (view/FileKeys.h).
     CAD_COMMAND_OPEN = 30,        // Ctrl+O: "Laden"
     CAD_COMMAND_SAVE = 31,        // Ctrl+S: save to the current file

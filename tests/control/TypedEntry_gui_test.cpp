@@ -63,43 +63,53 @@ TEST_F(TypedEntry, LinesAndCirclesTakeExactlyTheTypedCoordinates)
     EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
 }
 
+// The chain closes either by a click near its first point (snapping off) or
+// by typing that point and ending with Escape.
 TEST_F(TypedEntry, ThePlateWithFiveHolesSavesExactlyTheTypedCoordinates)
 {
-    const char* lines[][2] = {{"0,0", "@200,0"}, {"200,0", "@0,100"}, {"200,100", "@-200,0"}, {"0,100", "0,0"}};
-    for (const auto& line : lines) {
-        ClickButton(CCadDlg::IDC_DRAW_LINE);
-        Type(line[0]);
-        Type(line[1]);
-    }
-    const float holes[][2] = {{20, 20}, {180, 20}, {180, 80}, {20, 80}, {100, 50}};
-    for (const auto& hole : holes) {
-        ClickButton(CCadDlg::IDC_DRAW_CIRCLE);
-        Type(QStringLiteral("%1,%2").arg(hole[0]).arg(hole[1]).toUtf8().constData());
-        Type("8");
-    }
-    const QString path = QFileInfo(QStringLiteral("plate.dat")).absoluteFilePath();
-    Dlg()->SetFileChooser([path](bool) { return path; });
-    ClickButton(CCadDlg::IDC_SAVE);
-    Dlg()->SetFileChooser(nullptr);
-    Dlg()->LoadFile(path);
-    const auto objects = Objects();
-    ASSERT_EQ(objects.size(), 9u);
-    const float corners[][2] = {{0, 0}, {200, 0}, {200, 100}, {0, 100}, {0, 0}};
-    for (int i = 0; i < 4; ++i) {
-        auto* line = dynamic_cast<const CGO_Line*>(objects[i]);
-        ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->GetP1().GetX(), corners[i][0]);
-        EXPECT_EQ(line->GetP1().GetY(), corners[i][1]);
-        EXPECT_EQ(line->GetP2().GetX(), corners[i + 1][0]);
-        EXPECT_EQ(line->GetP2().GetY(), corners[i + 1][1]);
-        EXPECT_FALSE(std::signbit(line->GetP2().GetX()) || std::signbit(line->GetP2().GetY()));
-    }
-    for (int i = 0; i < 5; ++i) {
-        auto* circle = dynamic_cast<const CGO_Circle*>(objects[4 + i]);
-        ASSERT_NE(circle, nullptr);
-        EXPECT_EQ(circle->GetCenter().GetX(), holes[i][0]);
-        EXPECT_EQ(circle->GetCenter().GetY(), holes[i][1]);
-        EXPECT_EQ(circle->GetRadius(), 8.0f);
+    for (const bool closeByClick : {true, false}) {
+        ASSERT_NO_FATAL_FAILURE(StartFresh());
+        ClickButton(CCadDlg::IDC_DRAW_POLYLINE);
+        for (const char* corner : {"0,0", "@200,0", "@0,100", "@-200,0"})
+            Type(corner);
+        if (closeByClick) {
+            ClickWorld(1, 1);
+        } else {
+            Type("0,0");
+            QTest::keyClick(View(), Qt::Key_Escape);
+        }
+        EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
+        EXPECT_EQ(Dlg()->GetHistory()->StepCount(), 4); // one step per line
+        const float holes[][2] = {{20, 20}, {180, 20}, {180, 80}, {20, 80}, {100, 50}};
+        for (const auto& hole : holes) {
+            ClickButton(CCadDlg::IDC_DRAW_CIRCLE);
+            Type(QStringLiteral("%1,%2").arg(hole[0]).arg(hole[1]).toUtf8().constData());
+            Type("8");
+        }
+        const QString path = QFileInfo(QStringLiteral("plate.dat")).absoluteFilePath();
+        Dlg()->SetFileChooser([path](bool) { return path; });
+        ClickButton(CCadDlg::IDC_SAVE);
+        Dlg()->SetFileChooser(nullptr);
+        Dlg()->LoadFile(path);
+        const auto objects = Objects();
+        ASSERT_EQ(objects.size(), 9u);
+        const float corners[][2] = {{0, 0}, {200, 0}, {200, 100}, {0, 100}, {0, 0}};
+        for (int i = 0; i < 4; ++i) {
+            auto* line = dynamic_cast<const CGO_Line*>(objects[i]);
+            ASSERT_NE(line, nullptr);
+            EXPECT_EQ(line->GetP1().GetX(), corners[i][0]);
+            EXPECT_EQ(line->GetP1().GetY(), corners[i][1]);
+            EXPECT_EQ(line->GetP2().GetX(), corners[i + 1][0]);
+            EXPECT_EQ(line->GetP2().GetY(), corners[i + 1][1]);
+            EXPECT_FALSE(std::signbit(line->GetP2().GetX()) || std::signbit(line->GetP2().GetY()));
+        }
+        for (int i = 0; i < 5; ++i) {
+            auto* circle = dynamic_cast<const CGO_Circle*>(objects[4 + i]);
+            ASSERT_NE(circle, nullptr);
+            EXPECT_EQ(circle->GetCenter().GetX(), holes[i][0]);
+            EXPECT_EQ(circle->GetCenter().GetY(), holes[i][1]);
+            EXPECT_EQ(circle->GetRadius(), 8.0f);
+        }
     }
 }
 
