@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(GO_Measurement, StatusTextByTable)
+TEST(GO_Measurement, StatusAndLogTextByTable)
 {
     const struct { CGO_Point from, to; const char* text; } rows[] = {
         {{0, 0}, {200, 100}, "Abstand: 223.61  Winkel: 26.6°  Δx: 200.00  Δy: 100.00"},
@@ -18,13 +18,8 @@ TEST(GO_Measurement, StatusTextByTable)
     };
     for (const auto& row : rows)
         EXPECT_EQ(CGO_Measurement::Between(row.from, row.to).StatusText(), row.text) << row.text;
-}
-
-TEST(GO_Measurement, LogLineKeepsEveryDigit)
-{
-    const CGO_Point from(0, 0);
-    const CGO_Point to(200, 100);
-    EXPECT_EQ(CGO_Measurement::Between(from, to).LogText(from, to),
+    // The log keeps every digit.
+    EXPECT_EQ(CGO_Measurement::Between(rows[0].from, rows[0].to).LogText(rows[0].from, rows[0].to),
               "Measured from (0, 0) to (200, 100): distance 223.606798, angle 26.5650512 degrees, dx 200, dy 100.");
 }
 
