@@ -86,14 +86,13 @@ void CCadDlg::MeasurePointSet(CGO_Point p)
 
 // The right button drops a chain or a measurement altogether; the lines drawn
 // so far stay. Every other operation stays chosen, as it always has.
-long CCadDlg::OnMouseDropped()
+void CCadDlg::OnMouseDropped()
 {
     if (IsChainAction(m_nAction) || m_nAction == ACTION_MEASURE_START || m_nAction == ACTION_MEASURE_END) {
         LogDebug("Right button: operation %i ended.", m_nAction);
         EndAction();
         Render();
     }
-    return 0;
 }
 
 // Enter ends a chain as the right button does. With the mouse waiting for

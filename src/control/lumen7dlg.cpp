@@ -57,6 +57,7 @@ CCadDlg::CCadDlg()
     ConnectHistory();
     ConnectSnapSwitches();
     ConnectTypedEntry();
+    connect(&m_view, &COpenGLMouse::MouseDropped, this, &CCadDlg::OnMouseDropped);
 }
 
 void CCadDlg::ConnectSnapSwitches()
@@ -204,8 +205,6 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
         return OnSelectRect(lParam);
     case WM_CAD_CONTEXT_MENU:
         return OnContextMenu(wParam);
-    case WM_CAD_MOUSE_DROPPED:
-        return OnMouseDropped();
     default:
         return 0;
     }

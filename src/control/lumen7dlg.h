@@ -212,7 +212,7 @@ private:
     void ChainPointSet(CGO_Point p);
     void ContinueChain(CGO_Point last);
     void MeasurePointSet(CGO_Point p);
-    long OnMouseDropped();
+    void OnMouseDropped();
     void OnEnterKey();
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();

@@ -16,8 +16,6 @@ enum : unsigned {
     WM_CAD_SELECT_CLICK = 2041,
     WM_CAD_SELECT_RECT = 2042,
     WM_CAD_CONTEXT_MENU = 2043,
-    // The right button dropped what the mouse was doing in a mode.
-    WM_CAD_MOUSE_DROPPED = 2044,
 };
 
 enum : unsigned {

@@ -211,7 +211,7 @@ void COpenGLMouse::OnRButtonDown(bool, int x, int y)
     if (nothingUnderWay)
         SendContextMenu(x, y);
     else
-        Send(WM_CAD_MOUSE_DROPPED, 0);
+        emit MouseDropped();
 }
 
 void COpenGLMouse::OnMButtonDown(bool, int, int)

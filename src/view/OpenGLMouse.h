@@ -129,6 +129,9 @@ signals:
     // A character of a typed coordinate, pressed while a point is wanted;
     // it belongs in the control center's input line.
     void EntryTyped(const QString& text);
+    // The right button dropped what the mouse was doing in a mode; no
+    // message says so, as the operation under way usually stays chosen.
+    void MouseDropped();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
