@@ -37,6 +37,7 @@ void CompileAhead(CGO_GeoObject& object)
 
 void CCadDlg::StartOperation(int button)
 {
+    m_nLastOperation = button;
     if (StartGroupOperation(button)) {
         m_view.requestActivate();
         return;
@@ -65,6 +66,7 @@ void CCadDlg::EnterStep(int action, CGO_Point anchor)
         return;
     }
     m_nAction = action;
+    m_bTypedAngle = false;
     if (step->band) {
         m_view.SetMode(step->mode, anchor, BAND_LINE);
         m_view.SetPreview(step->preview);
@@ -164,6 +166,14 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
     }
     case ACTION_PASTE_PLACE:
         PlacePaste(p);
+        break;
+    case ACTION_POLYLINE_START:
+    case ACTION_POLYLINE_NEXT:
+        ChainPointSet(p);
+        break;
+    case ACTION_MEASURE_START:
+    case ACTION_MEASURE_END:
+        MeasurePointSet(p);
         break;
     default:
         ShowIllegalOperation();

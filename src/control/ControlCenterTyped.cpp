@@ -19,6 +19,13 @@ const char* const TEXT_OUT_OF_RANGE = "Der eingegebene Punkt läge außerhalb de
 const char* const TEXT_NO_VALUE_HERE = "Hier wird ein Punkt erwartet, keine einzelne Zahl.";
 const char* const TEXT_RADIUS = "Der Radius muss größer als 0 sein.";
 const char* const TEXT_ANGLE_ONLY_FOR_LINES = "Ein Winkel mit \"<\" gilt nur für das Ende einer Linie.";
+const char* const TEXT_ANGLE_AFTER_BASE =
+    "Erst den Basispunkt angeben: danach öffnet sich der Dialog, der Winkel wird dort eingegeben.";
+const char* const TEXT_FACTOR_AFTER_BASE =
+    "Erst den Basispunkt angeben: danach öffnet sich der Dialog, der Faktor wird dort eingegeben.";
+
+// The steps whose next point ends a line from the anchor.
+bool EndsALine(int action) { return action == ACTION_LINE_END || action == ACTION_POLYLINE_NEXT; }
 
 } // namespace
 
@@ -28,6 +35,12 @@ void CCadDlg::ConnectTypedEntry()
     if (field == nullptr)
         return;
     connect(field, &QLineEdit::returnPressed, this, [this, field] {
+        // Enter on an empty field is Enter in the drawing window: it ends a
+        // chain, or repeats the last operation.
+        if (field->text().trimmed().isEmpty()) {
+            OnEnterKey();
+            return;
+        }
         if (OnTypedEntry(field->text()))
             field->clear();
     });
@@ -80,12 +93,13 @@ bool CCadDlg::OnTypedEntry(const QString& text)
     if (entry.kind == ENTRY_VALUE)
         return TakeTypedValue(entry.first, text);
     if (entry.kind == ENTRY_ANGLE) {
-        if (m_nAction != ACTION_LINE_END) {
+        if (!EndsALine(m_nAction)) {
             RefuseTypedEntry(text, TEXT_ANGLE_ONLY_FOR_LINES);
             return false;
         }
         m_bTypedAngle = true;
         m_dTypedAngle = entry.first;
+        m_view.FixBandAngle(entry.first);
         LogDebug("Typed angle for the line's end: %g degrees.", entry.first);
         return true;
     }
@@ -100,7 +114,7 @@ bool CCadDlg::OnTypedEntry(const QString& text)
 }
 
 // A plain number: the circle's radius, or the length of the line's band
-// (along a typed angle, or towards the cursor).
+// (along a typed angle, or towards the cursor), also in a chain.
 bool CCadDlg::TakeTypedValue(double value, const QString& text)
 {
     const CGO_Point from = m_view.GetAnchor();
@@ -111,12 +125,16 @@ bool CCadDlg::TakeTypedValue(double value, const QString& text)
             return false;
         }
         point = PointAtAngle(from.GetX(), from.GetY(), value, 0);
-    } else if (m_nAction == ACTION_LINE_END) {
+    } else if (EndsALine(m_nAction)) {
         const CGO_Point toward = m_view.GetCursorPoint();
         point = m_bTypedAngle ? PointAtAngle(from.GetX(), from.GetY(), value, m_dTypedAngle)
                               : PointAlong(from.GetX(), from.GetY(), toward.GetX(), toward.GetY(), value);
     } else {
-        RefuseTypedEntry(text, TEXT_NO_VALUE_HERE);
+        // The angle or factor goes into the dialog that the base point opens,
+        // with the cursor already in its field.
+        const bool rotate = m_nAction == ACTION_ROTATE_BASE;
+        const bool scale = m_nAction == ACTION_SCALE_BASE;
+        RefuseTypedEntry(text, rotate ? TEXT_ANGLE_AFTER_BASE : scale ? TEXT_FACTOR_AFTER_BASE : TEXT_NO_VALUE_HERE);
         return false;
     }
     if (!point.valid) {

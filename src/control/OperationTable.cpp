@@ -20,6 +20,11 @@ const char* const TEXT_ARC_START = "Aktion: Startpunkt wählen | Menü: mittlere
 const char* const TEXT_ARC_END = "Aktion: Endwinkel wählen | Menü: mittlere Maustaste";
 const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
 const char* const TEXT_PASTE_PLACE = "Aktion: Einfügepunkt wählen | Abbrechen: Esc";
+const char* const TEXT_POLYLINE_START = "Linienzug: Startpunkt wählen | Ende: rechte Maustaste oder Esc";
+const char* const TEXT_POLYLINE_NEXT =
+    "Linienzug: nächsten Punkt wählen | Schließen: Startpunkt | Ende: rechte Maustaste, Esc oder Enter";
+const char* const TEXT_MEASURE_START = "Messen: 1. Punkt wählen | Abbrechen: Esc";
+const char* const TEXT_MEASURE_END = "Messen: 2. Punkt wählen | Abbrechen: Esc";
 
 const COperation kOperations[] = {
     {CCadDlg::IDC_DRAW_LINE, ACTION_LINE_START, ACTION_LINE_END, DIALOG_LINE, ACTION_LINE_END, false},
@@ -32,6 +37,9 @@ const COperation kOperations[] = {
     // operation without a dialog.
     {CCadDlg::IDC_FLIP_OBJECT, ACTION_FLIP_PICK, ACTION_FLIP_END, DIALOG_FLIP, ACTION_FLIP_START, true},
     {CCadDlg::IDC_DRAW_ARC, ACTION_ARC_CENTER, ACTION_ARC_END, DIALOG_ARC, ACTION_ARC_END, false},
+    // Neither has a dialog: the middle button just ends them.
+    {CCadDlg::IDC_DRAW_POLYLINE, ACTION_POLYLINE_START, ACTION_POLYLINE_NEXT, DIALOG_NONE, ACTION_IDLE, false},
+    {CCadDlg::IDC_MEASURE, ACTION_MEASURE_START, ACTION_MEASURE_END, DIALOG_NONE, ACTION_IDLE, false},
 };
 
 const COperationStep kSteps[] = {
@@ -55,6 +63,10 @@ const COperationStep kSteps[] = {
     {ACTION_ARC_CENTER, MODE_POINT, false, PREVIEW_NONE, TEXT_CIRCLE_STARTED},
     {ACTION_ARC_START, MODE_POINT, true, PREVIEW_CIRCLE, TEXT_ARC_START},
     {ACTION_ARC_END, MODE_POINT, true, PREVIEW_ARC, TEXT_ARC_END},
+    {ACTION_POLYLINE_START, MODE_POINT, false, PREVIEW_NONE, TEXT_POLYLINE_START},
+    {ACTION_POLYLINE_NEXT, MODE_POINT, true, PREVIEW_NONE, TEXT_POLYLINE_NEXT},
+    {ACTION_MEASURE_START, MODE_POINT, false, PREVIEW_NONE, TEXT_MEASURE_START},
+    {ACTION_MEASURE_END, MODE_POINT, true, PREVIEW_NONE, TEXT_MEASURE_END},
 };
 
 } // namespace

@@ -57,6 +57,7 @@ CCadDlg::CCadDlg()
     ConnectHistory();
     ConnectSnapSwitches();
     ConnectTypedEntry();
+    connect(&m_view, &COpenGLMouse::MouseDropped, this, &CCadDlg::OnMouseDropped);
 }
 
 void CCadDlg::ConnectSnapSwitches()
@@ -302,6 +303,9 @@ long CCadDlg::OnCommand(std::uintptr_t command)
             m_view.GetSelection()->Clear();
         EndAction();
         Render();
+        break;
+    case CAD_COMMAND_ENTER:
+        OnEnterKey();
         break;
     default:
         if (command >= CAD_COMMAND_OPEN && command <= CAD_COMMAND_NEW) {

@@ -207,6 +207,13 @@ private:
     void DuplicateSelection();
     void ReportCreation(const CEditOutcome& outcome);
     void ArcPointSet(CGO_Point p);
+    // "Linienzug", "Messen", and Enter repeating the last operation
+    // (ChainActions.cpp).
+    void ChainPointSet(CGO_Point p);
+    void ContinueChain(CGO_Point last);
+    void MeasurePointSet(CGO_Point p);
+    void OnMouseDropped();
+    void OnEnterKey();
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -240,6 +247,13 @@ private:
     // What a paste under way places.
     std::shared_ptr<CClipboardContent> m_pPaste;
     CGO_Point m_ptArcStart;
+    // The chain of lines under way: its first point, the id of its first
+    // line, and how many lines it has.
+    CGO_Point m_ptChainStart;
+    int m_nChainStartId = -1;
+    int m_nChainLines = 0;
+    // The button whose operation Enter repeats; 0 before the first.
+    int m_nLastOperation = 0;
     // A direction typed as "<a" for the band's next length, in degrees.
     bool m_bTypedAngle = false;
     double m_dTypedAngle = 0;

@@ -26,4 +26,11 @@ enum {
     ACTION_ARC_CENTER = 80,
     ACTION_ARC_START = 81,
     ACTION_ARC_END = 82,
+    // "Linienzug": the first point, then each next point draws a line from
+    // the last one.
+    ACTION_POLYLINE_START = 100,
+    ACTION_POLYLINE_NEXT = 101,
+    // "Messen": two points, nothing changes.
+    ACTION_MEASURE_START = 110,
+    ACTION_MEASURE_END = 111,
 };

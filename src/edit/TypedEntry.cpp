@@ -86,6 +86,20 @@ CTypedPoint Point(double x, double y)
     return {true, WithoutNegativeZero(x), WithoutNegativeZero(y)};
 }
 
+struct Direction {
+    double dx;
+    double dy;
+};
+
+Direction UnitAt(double angleDegrees)
+{
+    const double radians = std::fmod(angleDegrees, 360.0) * M_PI / 180.0;
+    // Exact along the axes, so that "@10<90" lands on x = lastX.
+    if (std::fmod(angleDegrees, 90.0) == 0)
+        return {std::round(std::cos(radians)), std::round(std::sin(radians))};
+    return {std::cos(radians), std::sin(radians)};
+}
+
 } // namespace
 
 CTypedEntry ParseTypedEntry(const std::string& raw)
@@ -124,16 +138,17 @@ CTypedPoint ResolveTypedPoint(const CTypedEntry& entry, double lastX, double las
 
 CTypedPoint PointAtAngle(double lastX, double lastY, double distance, double angleDegrees)
 {
-    const double radians = std::fmod(angleDegrees, 360.0) * M_PI / 180.0;
-    // Exact along the axes, so that "@10<90" lands on x = lastX.
-    double dx = std::cos(radians);
-    double dy = std::sin(radians);
-    const double quarter = std::fmod(angleDegrees, 90.0);
-    if (quarter == 0) {
-        dx = std::round(dx);
-        dy = std::round(dy);
-    }
-    return Point(lastX + distance * dx, lastY + distance * dy);
+    const Direction unit = UnitAt(angleDegrees);
+    return Point(lastX + distance * unit.dx, lastY + distance * unit.dy);
+}
+
+CTypedPoint PointProjected(double lastX, double lastY, double towardX, double towardY, double angleDegrees)
+{
+    const Direction unit = UnitAt(angleDegrees);
+    const double distance = (towardX - lastX) * unit.dx + (towardY - lastY) * unit.dy;
+    if (!std::isfinite(distance))
+        return {};
+    return Point(lastX + distance * unit.dx, lastY + distance * unit.dy);
 }
 
 CTypedPoint PointAlong(double lastX, double lastY, double towardX, double towardY, double distance)

@@ -41,6 +41,11 @@ CTypedPoint PointAlong(double lastX, double lastY, double towardX, double toward
 // The point at a distance and angle (degrees) from the last point.
 CTypedPoint PointAtAngle(double lastX, double lastY, double distance, double angleDegrees);
 
+// The foot of another point on the ray from the last point at the angle
+// (degrees): a click after "<a" gives only the distance along it, which is
+// negative behind the last point.
+CTypedPoint PointProjected(double lastX, double lastY, double towardX, double towardY, double angleDegrees);
+
 // A coordinate with -0 turned into +0.
 inline double WithoutNegativeZero(double value) { return value == 0 ? 0.0 : value; }
 inline float WithoutNegativeZero(float value) { return value == 0 ? 0.0f : value; }

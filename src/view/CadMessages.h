@@ -34,6 +34,7 @@ enum : unsigned {
     CAD_COMMAND_CUT = 7,          // Ctrl+X
     CAD_COMMAND_PASTE = 8,        // Ctrl+V
     CAD_COMMAND_DUPLICATE = 9,    // Ctrl+D
+    CAD_COMMAND_ENTER = 10,       // Enter or Space: repeat the last operation, end a chain
     // The file keys (view/FileKeys.h).
     CAD_COMMAND_OPEN = 30,        // Ctrl+O: "Laden"
     CAD_COMMAND_SAVE = 31,        // Ctrl+S: save to the current file

@@ -42,5 +42,7 @@ unsigned CadCommandForKey(int key, Qt::KeyboardModifiers modifiers)
         return CAD_COMMAND_REDO;
     if (key == Qt::Key_Escape && relevant == Qt::NoModifier)
         return CAD_COMMAND_CANCEL;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && relevant == Qt::NoModifier)
+        return CAD_COMMAND_ENTER;
     return SelectionCommandForKey(key, relevant);
 }

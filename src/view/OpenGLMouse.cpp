@@ -52,6 +52,8 @@ void COpenGLMouse::SetMode(int mode)
     m_ptAnchor = CGO_Point();
     m_nBand = BAND_NONE;
     m_nPreview = PREVIEW_NONE;
+    m_bFixedAngle = false;
+    m_bClosingPoint = false;
     m_groupLists.clear();
     // A new pick forgets the old one, and a release that had no press in
     // this pick cannot confirm an earlier hit.
@@ -68,6 +70,8 @@ void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
     m_ptAnchor = anchor;
     m_nBand = band;
     m_nPreview = PREVIEW_NONE;
+    m_bFixedAngle = false;
+    m_bClosingPoint = false;
     m_groupLists.clear();
     UpdateCursor();
 }
@@ -206,6 +210,8 @@ void COpenGLMouse::OnRButtonDown(bool, int x, int y)
     Present();
     if (nothingUnderWay)
         SendContextMenu(x, y);
+    else
+        emit MouseDropped();
 }
 
 void COpenGLMouse::OnMButtonDown(bool, int, int)

@@ -64,6 +64,13 @@ public:
     void SetPreview(int preview) { m_nPreview = preview; }
     int GetPreview() const { return m_nPreview; }
     void SetArcStart(CGO_Point start) { m_ptArcStart = start; }
+    // A direction typed as "<a" (degrees): the band and the next click keep
+    // to it, a click giving only the distance along it. After SetMode.
+    void FixBandAngle(double degrees);
+    // A point that a click within the snap distance lands on exactly, whatever
+    // the snap switches say, shown as the end point of object id: where a
+    // chain of lines closes. After SetMode, which forgets it.
+    void SetClosingPoint(CGO_Point point, int id);
 
     CGO_Point GetPoint() const { return m_ptPoint; }
     // The start of the band, and the world point under the cursor.
@@ -122,6 +129,9 @@ signals:
     // A character of a typed coordinate, pressed while a point is wanted;
     // it belongs in the control center's input line.
     void EntryTyped(const QString& text);
+    // The right button dropped what the mouse was doing in a mode; no
+    // message says so, as the operation under way usually stays chosen.
+    void MouseDropped();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -163,6 +173,8 @@ private:
     // gave it is logged.
     CGO_Point ClickPoint(int x, int y, bool dragEnd);
     CGO_Point ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap);
+    // True when the closing point is nearer than any snap the probe found.
+    bool SnapToClosingPoint(CGO_Point raw, const CPixelMapping& mapping, CSnapResult& snap);
     // Everything drawn over the scene for a cursor at (x, y): the hover
     // highlight, the band or drag line with its preview, the snap marker.
     void ShowFeedbackAt(bool leftDown, int x, int y);
@@ -180,6 +192,11 @@ private:
     int m_nBand = BAND_NONE;
     int m_nPreview = PREVIEW_NONE;
     CGO_Point m_ptArcStart;
+    bool m_bFixedAngle = false;
+    double m_dFixedAngle = 0;
+    bool m_bClosingPoint = false;
+    CGO_Point m_ptClosing;
+    int m_nClosingId = -1;
     bool m_bBandShown = false;
     CGO_Point m_ptBandFrom;
     CGO_Point m_ptBandTo;

@@ -4,6 +4,7 @@
 // the status bar.
 #include "view/OpenGLMouse.h"
 
+#include "edit/TypedEntry.h"
 #include "log/Logger.h"
 #include "snap/SnapGeometry.h"
 #include "view/scene/FeedbackPainter.h"
@@ -83,10 +84,45 @@ CGO_Point COpenGLMouse::ProbePoint(int x, int y, bool dragEnd, CSnapResult& snap
     CGO_Point point = m_probe.Snap(raw, mapping, dragEnd ? GetPickedId() : -1, snap);
     const bool secondPointOfALine = m_nMode == MODE_POINT && m_nBand == BAND_LINE && m_nPreview != PREVIEW_CIRCLE &&
                                     m_nPreview != PREVIEW_ARC;
-    if (m_bShiftDown && secondPointOfALine) {
+    if (m_bClosingPoint && !dragEnd && SnapToClosingPoint(raw, mapping, snap))
+        point = m_ptClosing;
+    if (m_bFixedAngle && secondPointOfALine) {
+        const CTypedPoint foot = PointProjected(m_ptAnchor.x, m_ptAnchor.y, point.x, point.y, m_dFixedAngle);
+        if (foot.valid)
+            point = CGO_Point(static_cast<float>(foot.x), static_cast<float>(foot.y));
+    } else if (m_bShiftDown && secondPointOfALine) {
         point = snapgeo::ProjectOrthogonal(m_ptAnchor, point, mapping.WorldPerPixelX(), mapping.WorldPerPixelY());
     }
     return point;
+}
+
+bool COpenGLMouse::SnapToClosingPoint(CGO_Point raw, const CPixelMapping& mapping, CSnapResult& snap)
+{
+    const double pixels = std::hypot((static_cast<double>(raw.x) - m_ptClosing.x) / mapping.WorldPerPixelX(),
+                                     (static_cast<double>(raw.y) - m_ptClosing.y) / mapping.WorldPerPixelY());
+    if (pixels > kSnapTolerancePixels || (snap.IsSnapped() && snap.m_dDistancePixels < pixels))
+        return false;
+    snap = CSnapResult();
+    snap.m_nKind = SNAP_ENDPOINT;
+    snap.m_pt = m_ptClosing;
+    snap.m_nId = m_nClosingId;
+    snap.m_dDistancePixels = pixels;
+    return true;
+}
+
+void COpenGLMouse::FixBandAngle(double degrees)
+{
+    m_bFixedAngle = true;
+    m_dFixedAngle = degrees;
+    if (m_bCursorInside)
+        ShowFeedbackAgain();
+}
+
+void COpenGLMouse::SetClosingPoint(CGO_Point point, int id)
+{
+    m_bClosingPoint = true;
+    m_ptClosing = point;
+    m_nClosingId = id;
 }
 
 CGO_Point COpenGLMouse::ClickPoint(int x, int y, bool dragEnd)

@@ -1,6 +1,8 @@
 // Typing coordinates and values into "Eingabe" and into the drawing window:
 // the drawing holds exactly what was typed, bad entries keep the field, and
 // Escape in the control center ends an operation instead of the program.
+// "Linienzug", "Messen", the repeat of the last operation and rotate's angle
+// are driven from the keyboard as well.
 #include "control/ControlTestSupport.h"
 #include "support/LogTail.h"
 
@@ -65,12 +67,12 @@ TEST_F(TypedEntry, LinesAndCirclesTakeExactlyTheTypedCoordinates)
 
 TEST_F(TypedEntry, ThePlateWithFiveHolesSavesExactlyTheTypedCoordinates)
 {
-    const char* lines[][2] = {{"0,0", "@200,0"}, {"200,0", "@0,100"}, {"200,100", "@-200,0"}, {"0,100", "0,0"}};
-    for (const auto& line : lines) {
-        ClickButton(CCadDlg::IDC_DRAW_LINE);
-        Type(line[0]);
-        Type(line[1]);
-    }
+    ClickButton(CCadDlg::IDC_DRAW_POLYLINE);
+    for (const char* corner : {"0,0", "@200,0", "@0,100", "@-200,0"})
+        Type(corner);
+    ClickWorld(1, 1); // near the first point, snapping off: it closes the chain
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
+    EXPECT_EQ(Dlg()->GetHistory()->StepCount(), 4); // one step per line
     const float holes[][2] = {{20, 20}, {180, 20}, {180, 80}, {20, 80}, {100, 50}};
     for (const auto& hole : holes) {
         ClickButton(CCadDlg::IDC_DRAW_CIRCLE);
@@ -144,6 +146,85 @@ TEST_F(TypedEntry, EscapeInTheControlCenterEndsTheOperationAndNotTheProgram)
     EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
     EXPECT_TRUE(Dlg()->isVisible());
     EXPECT_TRUE(Objects().empty());
+}
+
+TEST_F(TypedEntry, EachLineIsOneStepAndTheRightButtonOrEnterEndsTheChain)
+{
+    ClickButton(CCadDlg::IDC_DRAW_POLYLINE);
+    Type("0,0");
+    Click(PixelFor(0, 0), Qt::RightButton);
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
+    EXPECT_TRUE(Objects().empty());
+    ClickButton(CCadDlg::IDC_DRAW_POLYLINE);
+    for (const char* corner : {"0,0", "@10,0", "@0,10", "0,0"}) // typing the first point closes
+        Type(corner);
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
+    ClickButton(CCadDlg::IDC_DRAW_POLYLINE);
+    for (const char* entry : {"0,0", "@10,0", "<90"})
+        Type(entry);
+    ClickWorld(50, 30); // only its distance along 90° counts
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(Dlg()->GetAction(), ACTION_IDLE);
+    ASSERT_EQ(Objects().size(), 5u);
+    auto* up = dynamic_cast<const CGO_Line*>(Objects()[4]);
+    EXPECT_EQ(up->GetP2().GetX(), 10);
+    EXPECT_NEAR(up->GetP2().GetY(), 30, 2);
+    ASSERT_TRUE(Dlg()->GetHistory()->Undo());
+    EXPECT_EQ(Objects().size(), 4u);
+}
+
+TEST_F(TypedEntry, MeasuringShowsAndLogsAndChangesNothing)
+{
+    testsupport::LogTail log;
+    ClickButton(CCadDlg::IDC_MEASURE);
+    Type("0,0");
+    Type("@200,100");
+    EXPECT_EQ(Dlg()->GetStatusText(), QString::fromUtf8("Abstand: 223.61  Winkel: 26.6°  Δx: 200.00  Δy: 100.00"));
+    EXPECT_TRUE(log.Contains("[INFO] Measured from (0, 0) to (200, 100): distance 223.606798"));
+    EXPECT_TRUE(Objects().empty() && Dlg()->GetHistory()->StepCount() == 0);
+}
+
+TEST_F(TypedEntry, EnterOrSpaceWithNothingUnderWayRepeatsTheLastOperation)
+{
+    const struct { int button; int key; int firstAction; } rows[] = {
+        {CCadDlg::IDC_DRAW_CIRCLE, Qt::Key_Return, ACTION_CIRCLE_CENTER},
+        {CCadDlg::IDC_MEASURE, Qt::Key_Space, ACTION_MEASURE_START},
+        {CCadDlg::IDC_DRAW_POLYLINE, Qt::Key_Enter, ACTION_POLYLINE_START},
+    };
+    for (const auto& row : rows) {
+        ClickButton(row.button);
+        Type("5,5");
+        QTest::keyClick(View(), Qt::Key(row.key)); // under way: no restart (a chain ends)
+        EXPECT_NE(Dlg()->GetAction(), row.firstAction) << row.button;
+        QTest::keyClick(View(), Qt::Key_Escape);
+        QTest::keyClick(View(), Qt::Key(row.key));
+        EXPECT_EQ(Dlg()->GetAction(), row.firstAction) << row.button;
+        QTest::keyClick(View(), Qt::Key_Escape);
+        Type(""); // an empty "Eingabe" as well
+        EXPECT_EQ(Dlg()->GetAction(), row.firstAction) << row.button;
+    }
+    EXPECT_TRUE(Objects().empty());
+}
+
+TEST_F(TypedEntry, RotateRefusesTheAngleBeforeTheBasePointAndItsDialogTakesIt)
+{
+    AddLine(0, 0, 100, 0);
+    ClickButton(CCadDlg::IDC_ROTATE_OBJECT);
+    ClickWorld(50, 0);
+    Type("90");
+    EXPECT_TRUE(Dlg()->GetStatusText().contains(QStringLiteral("Winkel")));
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, [&typist] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->focusWidget() == nullptr)
+            return;
+        typist.stop();
+        QTest::keyClicks(dialog->focusWidget(), QStringLiteral("90"));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    typist.start(20);
+    Type("0,0");
+    ExpectLine(Objects()[0], 0, 0, 0, 100);
 }
 
 } // namespace

@@ -81,6 +81,29 @@ TEST(TypedEntry, ResolvesPointsFromTheLastOne)
     EXPECT_FALSE(PointAlong(1, 1, 1, 1, 10).valid);
 }
 
+// A click after "<a": the foot on the ray, exact along the axes, and for any
+// angle the rest of the click stands square to the ray.
+TEST(TypedEntry, AClickAfterAnAngleGivesOnlyItsDistanceAlongIt)
+{
+    const struct { double angle, towardX, towardY, x, y; } rows[] = {
+        {0, 50, 37, 50, 10}, {90, 3, -20, 10, -20}, {180, -5, 99, -5, 10}, {-90, 40, 4, 10, 4}, {45, 10, 30, 20, 20},
+    };
+    for (const auto& row : rows) {
+        const CTypedPoint foot = PointProjected(10, 10, row.towardX, row.towardY, row.angle);
+        EXPECT_TRUE(foot.valid && std::hypot(foot.x - row.x, foot.y - row.y) < 1e-12) << row.angle;
+    }
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> any(-1000, 1000);
+    for (int i = 0; i < 1000; ++i) {
+        const double angle = any(random);
+        const double tx = any(random), ty = any(random);
+        const CTypedPoint foot = PointProjected(1, 2, tx, ty, angle);
+        const double ux = std::cos(angle * M_PI / 180), uy = std::sin(angle * M_PI / 180);
+        EXPECT_NEAR((tx - foot.x) * ux + (ty - foot.y) * uy, 0, 1e-9);
+        EXPECT_NEAR((foot.x - 1) * uy - (foot.y - 2) * ux, 0, 1e-9);
+    }
+}
+
 TEST(TypedEntry, AnyBytesGiveFiniteNumbersOrARefusal)
 {
     const std::string alphabet = "0123456789.,@<-+eE ;x\tn\x80";
