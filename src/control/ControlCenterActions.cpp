@@ -71,6 +71,7 @@ void CCadDlg::EnterStep(int action, CGO_Point anchor)
     } else {
         m_view.SetMode(step->mode);
     }
+    m_view.SetValueWanted(step->takesValue);
     ShowGroupLists();
     SetStatusText(QString::fromUtf8(step->statusText));
 }
@@ -91,6 +92,10 @@ long CCadDlg::OnObjectPicked(std::uintptr_t, std::intptr_t)
 {
     const int id = m_view.GetPickedId();
     LogDebug("Object #%i picked!", id);
+    if (ModifyObjectPicked(id)) {
+        Render();
+        return 0;
+    }
     const COperation* operation = OperationOfAction(m_nAction);
     if (m_nAction == ACTION_DELETE_PICK) {
         m_editor.Delete({id});
@@ -164,6 +169,10 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
     }
     case ACTION_PASTE_PLACE:
         PlacePaste(p);
+        break;
+    case ACTION_OFFSET_THROUGH:
+    case ACTION_OFFSET_SIDE:
+        OffsetPointSet(p);
         break;
     default:
         ShowIllegalOperation();

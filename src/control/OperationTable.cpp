@@ -20,6 +20,13 @@ const char* const TEXT_ARC_START = "Aktion: Startpunkt wählen | Menü: mittlere
 const char* const TEXT_ARC_END = "Aktion: Endwinkel wählen | Menü: mittlere Maustaste";
 const char* const TEXT_ENTER_DATA = "Bitte geben Sie die gewünschten Daten ein.";
 const char* const TEXT_PASTE_PLACE = "Aktion: Einfügepunkt wählen | Abbrechen: Esc";
+const char* const TEXT_TRIM_PICK = "Aktion: Zu entfernendes Stück anklicken | Ende: Esc";
+const char* const TEXT_TRIM_NEXT = "Aktion: Nächstes zu entfernendes Stück anklicken | Ende: Esc";
+const char* const TEXT_OFFSET_PICK_THROUGH =
+    "Aktion: Objekt wählen (Kopie durch einen Punkt) oder Abstand eingeben | Ende: Esc";
+const char* const TEXT_OFFSET_THROUGH = "Aktion: Punkt wählen, durch den die Kopie geht | Ende: Esc";
+const char* const TEXT_OFFSET_PICK = "Aktion: Objekt wählen | Ende: Esc";
+const char* const TEXT_OFFSET_SIDE = "Aktion: Seite wählen | Ende: Esc";
 
 const COperation kOperations[] = {
     {CCadDlg::IDC_DRAW_LINE, ACTION_LINE_START, ACTION_LINE_END, DIALOG_LINE, ACTION_LINE_END, false},
@@ -32,6 +39,11 @@ const COperation kOperations[] = {
     // operation without a dialog.
     {CCadDlg::IDC_FLIP_OBJECT, ACTION_FLIP_PICK, ACTION_FLIP_END, DIALOG_FLIP, ACTION_FLIP_START, true},
     {CCadDlg::IDC_DRAW_ARC, ACTION_ARC_CENTER, ACTION_ARC_END, DIALOG_ARC, ACTION_ARC_END, false},
+    // Trim and offset stay chosen for the next object until Escape; they
+    // have no dialog, so the middle button just ends them.
+    {CCadDlg::IDC_TRIM, ACTION_TRIM_PICK, ACTION_TRIM_NEXT, DIALOG_NONE, ACTION_TRIM_NEXT, false, false},
+    {CCadDlg::IDC_OFFSET, ACTION_OFFSET_PICK_THROUGH, ACTION_OFFSET_SIDE, DIALOG_NONE, ACTION_OFFSET_SIDE, true,
+     false},
 };
 
 const COperationStep kSteps[] = {
@@ -55,6 +67,12 @@ const COperationStep kSteps[] = {
     {ACTION_ARC_CENTER, MODE_POINT, false, PREVIEW_NONE, TEXT_CIRCLE_STARTED},
     {ACTION_ARC_START, MODE_POINT, true, PREVIEW_CIRCLE, TEXT_ARC_START},
     {ACTION_ARC_END, MODE_POINT, true, PREVIEW_ARC, TEXT_ARC_END},
+    {ACTION_TRIM_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_TRIM_PICK},
+    {ACTION_TRIM_NEXT, MODE_PICK, false, PREVIEW_NONE, TEXT_TRIM_NEXT},
+    {ACTION_OFFSET_PICK_THROUGH, MODE_PICK, false, PREVIEW_NONE, TEXT_OFFSET_PICK_THROUGH, true},
+    {ACTION_OFFSET_THROUGH, MODE_POINT, false, PREVIEW_NONE, TEXT_OFFSET_THROUGH, true},
+    {ACTION_OFFSET_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_OFFSET_PICK, true},
+    {ACTION_OFFSET_SIDE, MODE_POINT, false, PREVIEW_NONE, TEXT_OFFSET_SIDE, true},
 };
 
 } // namespace
@@ -89,10 +107,19 @@ const COperationStep* StepOfAction(int action)
     return nullptr;
 }
 
+bool StepTakesValue(int action)
+{
+    const COperationStep* step = StepOfAction(action);
+    return step != nullptr && step->takesValue;
+}
+
 bool ActionHoldsPick(int action)
 {
+    // A step that waits for a pick holds none yet.
     const COperation* operation = OperationOfAction(action);
-    return operation != nullptr && operation->needsPick && action > operation->firstAction;
+    const COperationStep* step = StepOfAction(action);
+    return operation != nullptr && operation->needsPick && action > operation->firstAction &&
+           (step == nullptr || step->mode != MODE_PICK);
 }
 
 int RunActionDialog(int action, IDialogHost& host)

@@ -80,6 +80,7 @@ public:
     // What the operation dialogs read and change, handed to each of them.
     int GetAction() override { return m_nAction; }
     CGO_Point GetPoint() override { return m_view.GetPoint(); }
+    CGO_Point GetFirstPoint() override { return m_ptFirst; }
     // With a selection under way, the first of its objects stands for all.
     int GetPickedId() override { return m_groupIds.empty() ? m_view.GetPickedId() : m_groupIds.front(); }
     std::vector<int> TargetsOf(int id) override;
@@ -106,6 +107,7 @@ public:
     // and the print dialog of "Drucken…".
     void SetFileChooser(FileChooser chooser) { m_files.SetFileChooser(std::move(chooser)); }
     void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_files.SetPrintDialog(std::move(dialog)); }
+    void SetPaperDialog(CDrawingFiles::PaperDialog dialog) { m_files.SetPaperDialog(std::move(dialog)); }
     // Loads a drawing file as "Laden" does once the file is chosen; the
     // program's start uses it for the file named on the command line.
     // A drawing that would show nothing of itself in the world range is
@@ -207,6 +209,10 @@ private:
     void DuplicateSelection();
     void ReportCreation(const CEditOutcome& outcome);
     void ArcPointSet(CGO_Point p);
+    // Trim and offset (ModifyActions.cpp): false when the pick is not theirs.
+    bool ModifyObjectPicked(int id);
+    void OffsetPointSet(CGO_Point p);
+    bool TakeOffsetDistance(double distance, const QString& text);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -240,6 +246,8 @@ private:
     // What a paste under way places.
     std::shared_ptr<CClipboardContent> m_pPaste;
     CGO_Point m_ptArcStart;
+    // The distance typed for "Versetzen"; 0 until one is typed.
+    double m_dOffsetDistance = 0;
     // A direction typed as "<a" for the band's next length, in degrees.
     bool m_bTypedAngle = false;
     double m_dTypedAngle = 0;

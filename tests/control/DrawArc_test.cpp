@@ -5,6 +5,9 @@
 #include "control/lumen7dlg.h"
 #include "geometry/GO_Arc.h"
 
+#include <QLineEdit>
+#include <QMap>
+
 #include <gtest/gtest.h>
 
 using namespace controltest;
@@ -38,4 +41,33 @@ TEST(DrawArc, ThreeClicksMakeAnArcCounterClockwiseFromTheStartPoint)
     ClickButton(CCadDlg::IDC_REDO);
     ASSERT_EQ(Objects().size(), 1u);
     EXPECT_NE(dynamic_cast<const CGO_Arc*>(Objects()[0]), nullptr);
+}
+
+TEST(DrawArc, TheMiddleButtonAfterTheStartPointFillsCentreRadiusAndStartAngle)
+{
+    ASSERT_NO_FATAL_FAILURE(StartFresh());
+    auto* entry = qobject_cast<QLineEdit*>(Dlg()->GetControl(CCadDlg::IDC_ENTRY));
+    ClickButton(CCadDlg::IDC_DRAW_ARC);
+    for (const char* point : {"100,100", "100,-50"}) {
+        entry->setText(QString::fromUtf8(point));
+        QTest::keyClick(entry, Qt::Key_Return);
+    }
+    ASSERT_EQ(Dlg()->GetAction(), ACTION_ARC_END);
+    QMap<int, QString> shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        for (int id : {1002, 1012, 1016, 1003, 1015})
+            shown[id] = dialog->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id))->text();
+        dialog->reject();
+    });
+    poll.start(20);
+    Click(PixelFor(0, 0), Qt::MiddleButton);
+    EXPECT_EQ(shown.value(1002), QStringLiteral("100.00"));
+    EXPECT_EQ(shown.value(1012), QStringLiteral("100.00"));
+    EXPECT_EQ(shown.value(1016), QStringLiteral("150.00"));
+    EXPECT_EQ(shown.value(1003), QStringLiteral("-90.00"));
+    EXPECT_EQ(shown.value(1015), QString());
 }

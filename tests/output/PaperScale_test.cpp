@@ -5,6 +5,7 @@
 #include "geometry/GO_Line.h"
 #include "output/DrawingExport.h"
 #include "output/OutputTestUtil.h"
+#include "output/PaperScaleChoice.h"
 #include "support/TestWorkDir.h"
 
 #include <gtest/gtest.h>
@@ -86,4 +87,38 @@ TEST(PaperScale, RatiosAndPagesAreReadOrRefused)
     EXPECT_TRUE(CPaperScale::ParsePage(QStringLiteral("a3"), page));
     EXPECT_EQ(page, QPageSize::A3);
     EXPECT_FALSE(CPaperScale::ParsePage(QStringLiteral("B7"), page));
+}
+
+// The dialog's warning says what the page will do: for every ratio, page and
+// orientation it offers, it shows exactly when the written PDF cuts off.
+TEST(PaperScale, TheExportDialogWarnsExactlyWhenThePageCutsOff)
+{
+    CGO_Database db;
+    AddPlate(db, 300, 150);
+    const WorldCoordinates visible{-500, 500, -500, 500};
+    CPaperScaleChoice choice(true, [&db, visible](const CPaperScale& paper) {
+        return CDrawingExport::PdfCutsOff(db, visible, paper);
+    });
+    int warned = 0;
+    for (const QString& ratio : CPaperScale::Choices()) {
+        for (const QString& name : CPaperScale::PageNames()) {
+            for (int orientation = 0; orientation < 3; ++orientation) {
+                CPaperScale paper;
+                ASSERT_TRUE(CPaperScale::ParseRatio(ratio, paper.ratio));
+                ASSERT_TRUE(CPaperScale::ParsePage(name, paper.page));
+                paper.orientation = static_cast<CPaperScale::Orientation>(orientation);
+                choice.SetChosen(paper);
+                const CPaperScale shown = choice.Chosen();
+                ASSERT_EQ(shown.ratio, paper.ratio);
+                ASSERT_EQ(shown.page, paper.page);
+                ASSERT_EQ(shown.orientation, paper.orientation);
+                bool cutOff = false;
+                CDrawingExport::Render(db, visible, exchange::FORMAT_PDF, paper, &cutOff);
+                EXPECT_EQ(choice.WarnsOfCutOff(), cutOff) << ratio.toStdString() << " " << name.toStdString();
+                warned += cutOff ? 1 : 0;
+            }
+        }
+    }
+    // 1:1 on A4 cuts a 300 mm plate off, 1:10 on anything does not.
+    EXPECT_GT(warned, 0);
 }
