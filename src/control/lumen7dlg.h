@@ -107,7 +107,6 @@ public:
     // and the print dialog of "Drucken…".
     void SetFileChooser(FileChooser chooser) { m_files.SetFileChooser(std::move(chooser)); }
     void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_files.SetPrintDialog(std::move(dialog)); }
-    void SetPaperDialog(CDrawingFiles::PaperDialog dialog) { m_files.SetPaperDialog(std::move(dialog)); }
     // Loads a drawing file as "Laden" does once the file is chosen; the
     // program's start uses it for the file named on the command line.
     // A drawing that would show nothing of itself in the world range is
