@@ -73,6 +73,7 @@ void CCadDlg::EnterStep(int action, CGO_Point anchor)
     } else {
         m_view.SetMode(step->mode);
     }
+    m_view.SetValueWanted(step->takesValue);
     ShowGroupLists();
     SetStatusText(QString::fromUtf8(step->statusText));
 }
@@ -93,6 +94,10 @@ long CCadDlg::OnObjectPicked(std::uintptr_t, std::intptr_t)
 {
     const int id = m_view.GetPickedId();
     LogDebug("Object #%i picked!", id);
+    if (ModifyObjectPicked(id)) {
+        Render();
+        return 0;
+    }
     const COperation* operation = OperationOfAction(m_nAction);
     if (m_nAction == ACTION_DELETE_PICK) {
         m_editor.Delete({id});
@@ -174,6 +179,10 @@ long CCadDlg::OnPointSet(std::uintptr_t, std::intptr_t)
     case ACTION_MEASURE_START:
     case ACTION_MEASURE_END:
         MeasurePointSet(p);
+        break;
+    case ACTION_OFFSET_THROUGH:
+    case ACTION_OFFSET_SIDE:
+        OffsetPointSet(p);
         break;
     default:
         ShowIllegalOperation();

@@ -85,6 +85,8 @@ bool CCadDlg::OnTypedEntry(const QString& text)
         RefuseTypedEntry(text, TEXT_NOT_UNDERSTOOD);
         return false;
     }
+    if (entry.kind == ENTRY_VALUE && StepTakesValue(m_nAction))
+        return TakeOffsetDistance(entry.first, text);
     // A paste, a drag or a pick waits for the mouse; nothing typed applies.
     if (m_view.GetMode() != MODE_POINT) {
         RefuseTypedEntry(text, TEXT_NO_POINT_WANTED);

@@ -6,6 +6,7 @@
 
 #include "exchange/DrawingExchange.h"
 #include "output/DrawingExport.h"
+#include "output/PaperScaleChoice.h"
 #include "exchange/SkippedEntities.h"
 #include "view/scene/Graphics.h"
 
@@ -216,6 +217,11 @@ bool CDrawingFiles::Export()
                       .arg(path));
         return false;
     }
+    if (format == exchange::FORMAT_PDF) {
+        if (!AskPdfPaper())
+            return false;
+        picture.SetPaper(m_pdfPaper);
+    }
     if (!picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format)) {
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht exportiert werden: %2")
                       .arg(path, GermanReason(picture.GetLastError().toStdString(), FileTask::Export)));
@@ -224,13 +230,27 @@ bool CDrawingFiles::Export()
     return true;
 }
 
+bool CDrawingFiles::AskPdfPaper()
+{
+    if (m_fnPaperDialog)
+        return m_fnPaperDialog(m_pdfPaper);
+    // Replaced file dialogs come without a scale dialog: the page is fitted.
+    if (m_fnChooseFile)
+        return true;
+    const CGO_Database& database = *m_graphics.GetDatabase();
+    const WorldCoordinates visible = m_graphics.GetWorldCoordinates();
+    return CPaperScaleChoice::AskForPdf(m_pOwner, m_pdfPaper, [&database, visible](const CPaperScale& paper) {
+        return CDrawingExport::PdfCutsOff(database, visible, paper);
+    });
+}
+
 bool CDrawingFiles::Print()
 {
     const CGO_Database& database = *m_graphics.GetDatabase();
     const WorldCoordinates visible = m_graphics.GetWorldCoordinates();
     QPrinter printer(QPrinter::HighResolution);
     CDrawingPrint::SetUp(printer, database, visible);
-    if (!(m_fnPrintDialog ? m_fnPrintDialog(printer) : CDrawingPrint::Ask(printer)))
+    if (!(m_fnPrintDialog ? m_fnPrintDialog(printer) : CDrawingPrint::Ask(printer, database, visible)))
         return false;
     bool cutOff = false;
     const CPaperScale paper = m_fnPrintDialog ? CPaperScale() : CDrawingPrint::ChosenScale();

@@ -31,6 +31,10 @@ public:
     // Replace the file dialogs and the print dialog (tests do).
     void SetFileChooser(FileChooser chooser) { m_fnChooseFile = std::move(chooser); }
     void SetPrintDialog(CDrawingPrint::PrintDialog dialog) { m_fnPrintDialog = std::move(dialog); }
+    // Asks for the scale, page size and orientation of a PDF export; false
+    // when cancelled. Without one, a replaced file chooser exports fitted.
+    using PaperDialog = std::function<bool(CPaperScale& paper)>;
+    void SetPaperDialog(PaperDialog dialog) { m_fnPaperDialog = std::move(dialog); }
 
     // Asks for a file and saves the drawing as .dat or .dxf. False when
     // cancelled or failed; a failure is shown.
@@ -52,7 +56,8 @@ public:
     // follow-up and redraw), and only then are a DXF file's entities that the
     // drawing cannot hold listed in one message. True when it was replaced.
     bool Load(const QString& path, const std::function<void()>& loaded);
-    // Asks for a file and writes a picture (.svg, .pdf, .png). False when
+    // Asks for a file and writes a picture (.svg, .pdf, .png); a PDF asks
+    // for its scale as well, starting from the last one chosen. False when
     // cancelled or failed; a failure is shown.
     bool Export();
     // Asks for a printer and prints. False when cancelled or failed.
@@ -60,6 +65,7 @@ public:
 
 private:
     QString Choose(int purpose);
+    bool AskPdfPaper();
     void ShowError(const QString& text) const;
     void ShowSkipped(const QString& path, const CSkippedEntities& skipped) const;
 
@@ -67,6 +73,8 @@ private:
     QWidget* m_pOwner;
     FileChooser m_fnChooseFile;
     CDrawingPrint::PrintDialog m_fnPrintDialog;
+    PaperDialog m_fnPaperDialog;
+    CPaperScale m_pdfPaper;
     QString m_lastPath;
     CLossGuard m_guard;
 };

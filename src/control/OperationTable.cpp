@@ -25,6 +25,13 @@ const char* const TEXT_POLYLINE_NEXT =
     "Linienzug: nächsten Punkt wählen | Schließen: Startpunkt | Ende: rechte Maustaste, Esc oder Enter";
 const char* const TEXT_MEASURE_START = "Messen: 1. Punkt wählen | Abbrechen: Esc";
 const char* const TEXT_MEASURE_END = "Messen: 2. Punkt wählen | Abbrechen: Esc";
+const char* const TEXT_TRIM_PICK = "Aktion: Zu entfernendes Stück anklicken | Ende: Esc";
+const char* const TEXT_TRIM_NEXT = "Aktion: Nächstes zu entfernendes Stück anklicken | Ende: Esc";
+const char* const TEXT_OFFSET_PICK_THROUGH =
+    "Aktion: Objekt wählen (Kopie durch einen Punkt) oder Abstand eingeben | Ende: Esc";
+const char* const TEXT_OFFSET_THROUGH = "Aktion: Punkt wählen, durch den die Kopie geht | Ende: Esc";
+const char* const TEXT_OFFSET_PICK = "Aktion: Objekt wählen | Ende: Esc";
+const char* const TEXT_OFFSET_SIDE = "Aktion: Seite wählen | Ende: Esc";
 
 const COperation kOperations[] = {
     {CCadDlg::IDC_DRAW_LINE, ACTION_LINE_START, ACTION_LINE_END, DIALOG_LINE, ACTION_LINE_END, false},
@@ -40,6 +47,11 @@ const COperation kOperations[] = {
     // Neither has a dialog: the middle button just ends them.
     {CCadDlg::IDC_DRAW_POLYLINE, ACTION_POLYLINE_START, ACTION_POLYLINE_NEXT, DIALOG_NONE, ACTION_IDLE, false},
     {CCadDlg::IDC_MEASURE, ACTION_MEASURE_START, ACTION_MEASURE_END, DIALOG_NONE, ACTION_IDLE, false},
+    // Trim and offset stay chosen for the next object until Escape; they
+    // have no dialog, so the middle button just ends them.
+    {CCadDlg::IDC_TRIM, ACTION_TRIM_PICK, ACTION_TRIM_NEXT, DIALOG_NONE, ACTION_TRIM_NEXT, false, false},
+    {CCadDlg::IDC_OFFSET, ACTION_OFFSET_PICK_THROUGH, ACTION_OFFSET_SIDE, DIALOG_NONE, ACTION_OFFSET_SIDE, true,
+     false},
 };
 
 const COperationStep kSteps[] = {
@@ -67,6 +79,12 @@ const COperationStep kSteps[] = {
     {ACTION_POLYLINE_NEXT, MODE_POINT, true, PREVIEW_NONE, TEXT_POLYLINE_NEXT},
     {ACTION_MEASURE_START, MODE_POINT, false, PREVIEW_NONE, TEXT_MEASURE_START},
     {ACTION_MEASURE_END, MODE_POINT, true, PREVIEW_NONE, TEXT_MEASURE_END},
+    {ACTION_TRIM_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_TRIM_PICK},
+    {ACTION_TRIM_NEXT, MODE_PICK, false, PREVIEW_NONE, TEXT_TRIM_NEXT},
+    {ACTION_OFFSET_PICK_THROUGH, MODE_PICK, false, PREVIEW_NONE, TEXT_OFFSET_PICK_THROUGH, true},
+    {ACTION_OFFSET_THROUGH, MODE_POINT, false, PREVIEW_NONE, TEXT_OFFSET_THROUGH, true},
+    {ACTION_OFFSET_PICK, MODE_PICK, false, PREVIEW_NONE, TEXT_OFFSET_PICK, true},
+    {ACTION_OFFSET_SIDE, MODE_POINT, false, PREVIEW_NONE, TEXT_OFFSET_SIDE, true},
 };
 
 } // namespace
@@ -101,10 +119,19 @@ const COperationStep* StepOfAction(int action)
     return nullptr;
 }
 
+bool StepTakesValue(int action)
+{
+    const COperationStep* step = StepOfAction(action);
+    return step != nullptr && step->takesValue;
+}
+
 bool ActionHoldsPick(int action)
 {
+    // A step that waits for a pick holds none yet.
     const COperation* operation = OperationOfAction(action);
-    return operation != nullptr && operation->needsPick && action > operation->firstAction;
+    const COperationStep* step = StepOfAction(action);
+    return operation != nullptr && operation->needsPick && action > operation->firstAction &&
+           (step == nullptr || step->mode != MODE_PICK);
 }
 
 int RunActionDialog(int action, IDialogHost& host)

@@ -16,6 +16,9 @@ struct COperation {
     DialogKind dialog;    // what the middle button opens
     int lastDialogAction; // the middle button opens the dialog up to this action
     bool needsPick;       // the steps after the first hold a picked object
+    // Whether a selection stands for the pick; an operation that makes new
+    // objects from one object at a time ignores it.
+    bool takesSelection = true;
 };
 
 // One step of an operation: the drawing window's mode and the status text.
@@ -27,6 +30,9 @@ struct COperationStep {
     bool band;
     int preview;
     const char* statusText;
+    // A number typed while the step waits for a pick is its value (a
+    // distance); digits typed in the drawing window go to "Eingabe" then too.
+    bool takesValue = false;
 };
 
 // The row of the operation the action belongs to, or null (idle).
@@ -38,6 +44,9 @@ const COperation* OperationsEnd();
 
 // The step of an action; null for idle and unknown actions.
 const COperationStep* StepOfAction(int action);
+
+// Whether a plain number typed at the action is its value (COperationStep).
+bool StepTakesValue(int action);
 
 // Whether a pick held by the action would name another object after a load.
 bool ActionHoldsPick(int action);

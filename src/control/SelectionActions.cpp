@@ -108,7 +108,7 @@ bool CCadDlg::StartGroupOperation(int button)
 {
     m_groupIds.clear();
     const COperation* operation = OperationOfButton(button);
-    if (operation == nullptr || !operation->needsPick)
+    if (operation == nullptr || !operation->needsPick || !operation->takesSelection)
         return false;
     std::vector<int> ids = m_view.GetSelection()->Ids();
     if (ids.empty())

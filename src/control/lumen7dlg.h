@@ -80,6 +80,7 @@ public:
     // What the operation dialogs read and change, handed to each of them.
     int GetAction() override { return m_nAction; }
     CGO_Point GetPoint() override { return m_view.GetPoint(); }
+    CGO_Point GetFirstPoint() override { return m_ptFirst; }
     // With a selection under way, the first of its objects stands for all.
     int GetPickedId() override { return m_groupIds.empty() ? m_view.GetPickedId() : m_groupIds.front(); }
     std::vector<int> TargetsOf(int id) override;
@@ -214,6 +215,10 @@ private:
     void MeasurePointSet(CGO_Point p);
     void OnMouseDropped();
     void OnEnterKey();
+    // Trim and offset (ModifyActions.cpp): false when the pick is not theirs.
+    bool ModifyObjectPicked(int id);
+    void OffsetPointSet(CGO_Point p);
+    bool TakeOffsetDistance(double distance, const QString& text);
     void RunBaseDialog(int dialogAction);
     void ShowIllegalOperation();
     void ShowError(const QString& text);
@@ -254,6 +259,8 @@ private:
     int m_nChainLines = 0;
     // The button whose operation Enter repeats; 0 before the first.
     int m_nLastOperation = 0;
+    // The distance typed for "Versetzen"; 0 until one is typed.
+    double m_dOffsetDistance = 0;
     // A direction typed as "<a" for the band's next length, in degrees.
     bool m_bTypedAngle = false;
     double m_dTypedAngle = 0;

@@ -33,4 +33,13 @@ enum {
     // "Messen": two points, nothing changes.
     ACTION_MEASURE_START = 110,
     ACTION_MEASURE_END = 111,
+    // Trim: each click on a piece cuts it away; the tool stays for the next.
+    ACTION_TRIM_PICK = 120,
+    ACTION_TRIM_NEXT = 121,
+    // Offset: without a typed distance the copy runs through a clicked point;
+    // with one, it lies that far away on the side clicked.
+    ACTION_OFFSET_PICK_THROUGH = 130,
+    ACTION_OFFSET_THROUGH = 131,
+    ACTION_OFFSET_PICK = 132,
+    ACTION_OFFSET_SIDE = 133,
 };

@@ -1,11 +1,14 @@
 // Drawing an arc by typed values. Opened after the centre click, the dialog
-// shows that centre; angles are degrees, counter-clockwise from the start.
+// shows that centre; after the start point, the radius and the start angle
+// too. Angles are degrees, counter-clockwise from the start.
 #include "dialogs/DialogDrawArc.h"
 
 #include "dialogs/CadActions.h"
 #include "dialogs/DialogHost.h"
 #include "edit/Editor.h"
 #include "log/Logger.h"
+
+#include <cmath>
 
 CDialogDrawArc::CDialogDrawArc(IDialogHost& host)
     : COperationDialog(137, host),
@@ -20,12 +23,23 @@ CDialogDrawArc::CDialogDrawArc(IDialogHost& host)
 
 void CDialogDrawArc::OnInitDialog()
 {
-    if (Host()->GetAction() != ACTION_ARC_START)
+    const int action = Host()->GetAction();
+    if (action != ACTION_ARC_START && action != ACTION_ARC_END)
         return;
-    const CGO_Point center = Host()->GetPoint();
+    // After the start point the last point given is that one, and the
+    // centre is the first.
+    const CGO_Point center = action == ACTION_ARC_START ? Host()->GetPoint() : Host()->GetFirstPoint();
     WriteCoordinate(m_editCenterX, center.GetX());
     WriteCoordinate(m_editCenterY, center.GetY());
     SetInitialFocus(m_editRadius);
+    if (action != ACTION_ARC_END)
+        return;
+    const CGO_Point start = Host()->GetPoint();
+    const double dx = static_cast<double>(start.GetX()) - center.GetX();
+    const double dy = static_cast<double>(start.GetY()) - center.GetY();
+    WriteCoordinate(m_editRadius, static_cast<float>(std::hypot(dx, dy)));
+    WriteCoordinate(m_editStart, static_cast<float>(std::atan2(dy, dx) * 180.0 / M_PI));
+    SetInitialFocus(m_editEnd);
 }
 
 void CDialogDrawArc::OnButtonOk()

@@ -20,6 +20,9 @@ public:
 
     virtual int GetAction() = 0;
     virtual CGO_Point GetPoint() = 0;
+    // The first point of an operation that took several (an arc's centre,
+    // once its start point is the last one given).
+    virtual CGO_Point GetFirstPoint() { return GetPoint(); }
     virtual int GetPickedId() = 0;
     virtual CGraphics* GetGraphics() = 0;
     // Every change a dialog makes to the drawing goes through it.

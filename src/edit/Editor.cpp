@@ -168,6 +168,7 @@ CEditOutcome CEditor::Refused(const char* operation, const char* why)
     CEditOutcome refused;
     refused.found = 1;
     refused.refused = 1;
+    refused.reason = why;
     return refused;
 }
 

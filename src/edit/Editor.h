@@ -29,11 +29,17 @@ struct CEditOutcome {
     int missing = 0; // how many named none (the look-up logged each)
     int refused = 0; // objects left as they were because a result was not finite
     bool held = false; // the caller stopped the operation after the look-up
+    const char* reason = nullptr; // why it was refused, as the log says it
     std::vector<int> created;
 
     // Whether the drawing changed.
     bool Changed() const { return !created.empty() || (found > 0 && refused == 0 && !held); }
 };
+
+// Reasons an offset is refused with (CEditOutcome::reason), for callers
+// that tell the user in their own words.
+extern const char* const OFFSET_RADIUS_NOT_POSITIVE;
+extern const char* const OFFSET_THROUGH_THE_OBJECT;
 
 class CEditor {
 public:
@@ -65,6 +71,10 @@ public:
     // "Versetzen": a parallel line, or a concentric circle or arc, distance
     // away on the side of the point side. A radius of 0 or less is refused.
     CEditOutcome Offset(int id, float distance, CGO_Point side);
+    // The offset whose copy runs through the point: its distance is the
+    // point's from the line's straight or from the circle. A point on the
+    // object itself is refused.
+    CEditOutcome OffsetThrough(int id, CGO_Point through);
 
     // All or nothing: when the result would not be finite for one object of
     // several, none of them changes, and each refused one warns.

@@ -14,7 +14,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
+
+const char* const OFFSET_RADIUS_NOT_POSITIVE = "the radius would be 0 or less";
+const char* const OFFSET_THROUGH_THE_OBJECT = "the point lies on the object";
 
 namespace {
 
@@ -48,6 +52,21 @@ CGO_Point PointAt(const CGO_Primitive& p, double t)
     const double a = (p.startDegrees + t) / kDegrees;
     return CGO_Point(static_cast<float>(p.center.x + p.radius * std::cos(a)),
                      static_cast<float>(p.center.y + p.radius * std::sin(a)));
+}
+
+// How far the point lies from the primitive's straight or circle.
+double DistanceToCarrier(const CGO_Primitive& p, CGO_Point point)
+{
+    if (p.IsSegment()) {
+        const double dx = static_cast<double>(p.b.x) - p.a.x, dy = static_cast<double>(p.b.y) - p.a.y;
+        const double length = std::hypot(dx, dy);
+        if (!(length > 0.0))
+            return 0.0;
+        return std::fabs(dx * (static_cast<double>(point.y) - p.a.y) - dy * (static_cast<double>(point.x) - p.a.x)) /
+               length;
+    }
+    return std::fabs(std::hypot(static_cast<double>(point.x) - p.center.x, static_cast<double>(point.y) - p.center.y) -
+                     std::fabs(p.radius));
 }
 
 } // namespace
@@ -149,6 +168,7 @@ CEditOutcome CEditor::Offset(int id, float distance, CGO_Point side)
         return outcome;
     }
     const CGO_Primitive p = outline[0];
+    const auto logOffset = [id, distance](CGO_GeoObject&) { LogInfo("Object #%i offset by %.2f.", id, distance); };
     if (p.IsSegment()) {
         const double dx = static_cast<double>(p.b.x) - p.a.x, dy = static_cast<double>(p.b.y) - p.a.y;
         const double length = std::hypot(dx, dy);
@@ -163,20 +183,34 @@ CEditOutcome CEditor::Offset(int id, float distance, CGO_Point side)
             return Refused("Offset", "the new line would not be finite");
         auto* line = new CGO_Line();
         line->SetPoints(from, to);
-        return Add(line, EDIT_OFFSET, {});
+        return Add(line, EDIT_OFFSET, logOffset);
     }
     const double away = std::hypot(static_cast<double>(side.x) - p.center.x, static_cast<double>(side.y) - p.center.y);
     const double radius = std::fabs(p.radius) + (away > std::fabs(p.radius) ? distance : -distance);
     if (!(radius > 0.0))
-        return Refused("Offset", "the radius would be 0 or less");
+        return Refused("Offset", OFFSET_RADIUS_NOT_POSITIVE);
     if (!std::isfinite(static_cast<float>(std::min(radius, 1e300))))
         return Refused("Offset", "the radius would not be finite");
     if (p.IsFullCircle()) {
         auto* circle = new CGO_Circle();
         circle->SetCenterAndRadius(p.center, static_cast<float>(radius));
-        return Add(circle, EDIT_OFFSET, {});
+        return Add(circle, EDIT_OFFSET, logOffset);
     }
     auto* arc = new CGO_Arc();
     arc->SetArc(p.center, static_cast<float>(radius), p.startDegrees, p.startDegrees + p.sweepDegrees);
-    return Add(arc, EDIT_OFFSET, {});
+    return Add(arc, EDIT_OFFSET, logOffset);
+}
+
+CEditOutcome CEditor::OffsetThrough(int id, CGO_Point through)
+{
+    const CGO_GeoObject* object = m_database.Find(id);
+    CGO_Outline outline;
+    if (object != nullptr)
+        object->GetOutline(outline);
+    if (outline.Count() != 1 || !through.IsFinite())
+        return Offset(id, std::numeric_limits<float>::quiet_NaN(), through);
+    const float distance = static_cast<float>(DistanceToCarrier(outline[0], through));
+    if (!(distance > 0.0f))
+        return Refused("Offset", OFFSET_THROUGH_THE_OBJECT);
+    return Offset(id, distance, through);
 }

@@ -43,6 +43,15 @@ WorldCoordinates ScaledArea(const WorldCoordinates& area, double widthMm, double
     return {cx - halfWidth, cx + halfWidth, cy - halfHeight, cy + halfHeight};
 }
 
+bool ReachesBeyond(const CGO_Database& database, const WorldCoordinates& area)
+{
+    CGO_Box extents;
+    if (!DrawingExtents(database, extents))
+        return false;
+    return extents.xMin < area.xMin || extents.xMax > area.xMax || extents.yMin < area.yMin ||
+           extents.yMax > area.yMax;
+}
+
 WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates& visible)
 {
     CGO_Box extents;

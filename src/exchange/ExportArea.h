@@ -27,6 +27,10 @@ bool DrawingExtents(const CGO_Database& database, CGO_Box& extents);
 // centre.
 WorldCoordinates ScaledArea(const WorldCoordinates& area, double widthMm, double heightMm, double ratio);
 
+// Whether some of the drawing lies beyond area (what a page shows at a
+// ratio), so that a page of it cuts that part off.
+bool ReachesBeyond(const CGO_Database& database, const WorldCoordinates& area);
+
 // The drawing's extents with the margin on every side; the visible range
 // when the drawing holds no object with finite coordinates.
 WorldCoordinates ExportArea(const CGO_Database& database, const WorldCoordinates& visible);

@@ -70,6 +70,24 @@ QByteArray RenderPng(const CGO_Database& database, const WorldCoordinates& area)
     return bytes;
 }
 
+QPageLayout PdfLayout(const WorldCoordinates& exported, const CPaperScale& paper)
+{
+    const bool wide = exported.xMax - exported.xMin > exported.yMax - exported.yMin;
+    const double margin = CDrawingExport::PAGE_MARGIN_MM;
+    return QPageLayout(QPageSize(paper.page), paper.OrientationFor(wide), QMarginsF(margin, margin, margin, margin),
+                       QPageLayout::Millimeter);
+}
+
+// What the page shows: the exported area fitted, or at the ratio the
+// printable area in mm centred on the drawing.
+WorldCoordinates PdfPageArea(const WorldCoordinates& exported, const CPaperScale& paper)
+{
+    if (paper.FitsToPage())
+        return exported;
+    const QRectF printable = PdfLayout(exported, paper).paintRect(QPageLayout::Millimeter);
+    return exchange::ScaledArea(exported, printable.width(), printable.height(), paper.ratio);
+}
+
 QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& exported, const CPaperScale& paper,
                      bool& cutOff)
 {
@@ -77,25 +95,12 @@ QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& expor
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
-    const bool wide = exported.xMax - exported.xMin > exported.yMax - exported.yMin;
-    const double margin = CDrawingExport::PAGE_MARGIN_MM;
-    const QPageLayout layout(QPageSize(paper.page), paper.OrientationFor(wide),
-                             QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
-    pdf.setPageLayout(layout);
+    pdf.setPageLayout(PdfLayout(exported, paper));
     pdf.setResolution(kPdfResolution);
     pdf.setCreator(QStringLiteral("lumen7"));
     pdf.setTitle(QStringLiteral("lumen7"));
-    WorldCoordinates area = exported;
-    cutOff = false;
-    if (!paper.FitsToPage()) {
-        // The printable area in mm at the ratio, centred on the drawing.
-        const QRectF printable = layout.paintRect(QPageLayout::Millimeter);
-        area = exchange::ScaledArea(exported, printable.width(), printable.height(), paper.ratio);
-        CGO_Box extents;
-        if (exchange::DrawingExtents(database, extents))
-            cutOff = extents.xMin < area.xMin || extents.xMax > area.xMax || extents.yMin < area.yMin ||
-                     extents.yMax > area.yMax;
-    }
+    const WorldCoordinates area = PdfPageArea(exported, paper);
+    cutOff = !paper.FitsToPage() && exchange::ReachesBeyond(database, area);
     QPainter painter(&pdf);
     const QRectF target(0, 0, pdf.width(), pdf.height());
     painter.setClipRect(target);
@@ -106,6 +111,13 @@ QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& expor
 }
 
 } // namespace
+
+bool CDrawingExport::PdfCutsOff(const CGO_Database& database, const WorldCoordinates& visible,
+                                const CPaperScale& paper)
+{
+    const WorldCoordinates exported = exchange::ExportArea(database, visible);
+    return !paper.FitsToPage() && exchange::ReachesBeyond(database, PdfPageArea(exported, paper));
+}
 
 QByteArray CDrawingExport::Render(const CGO_Database& database, const WorldCoordinates& visible,
                                   exchange::FileFormat format, const CPaperScale& paper, bool* cutOff)
@@ -158,5 +170,7 @@ bool CDrawingExport::Write(const CGO_Database& database, const WorldCoordinates&
         return false;
     }
     LogInfo("Graphics exported to file '%s'.", localPath.constData());
+    if (m_bCutOff)
+        LogWarn("The exported page cuts off part of the drawing at its scale.");
     return true;
 }

@@ -33,6 +33,9 @@ public:
                              exchange::FileFormat format, const CPaperScale& paper = CPaperScale(),
                              bool* cutOff = nullptr);
 
+    // Whether a PDF page at paper would cut part of the drawing off.
+    static bool PdfCutsOff(const CGO_Database& database, const WorldCoordinates& visible, const CPaperScale& paper);
+
     // How PDF pages are laid out; fitted to an A4 page until set.
     void SetPaper(const CPaperScale& paper) { m_paper = paper; }
     // Whether the last Write cut part of the drawing off its page.

@@ -3,11 +3,10 @@
 
 #include "output/DrawingExport.h"
 #include "output/DrawingPainter.h"
+#include "output/PaperScaleChoice.h"
 #include "exchange/ExportArea.h"
 #include "log/Logger.h"
 
-#include <QComboBox>
-#include <QFormLayout>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
@@ -33,23 +32,37 @@ void CDrawingPrint::SetUp(QPrinter& printer, const CGO_Database& database, const
                                                                              : QPageLayout::Portrait);
 }
 
-bool CDrawingPrint::Ask(QPrinter& printer)
+bool CDrawingPrint::Ask(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible)
 {
     QPrintDialog dialog(&printer);
     dialog.setWindowModality(Qt::ApplicationModal);
-    auto* tab = new QWidget;
+    // The page the warning measures is the printer's as the dialog opens.
+    auto* tab = new CPaperScaleChoice(false, [&printer, &database, &visible](const CPaperScale& paper) {
+        return CutsOff(printer, database, visible, paper);
+    });
     tab->setWindowTitle(QString::fromUtf8("Maßstab"));
-    auto* choice = new QComboBox(tab);
-    choice->addItems(CPaperScale::Choices());
-    auto* form = new QFormLayout(tab);
-    form->addRow(QString::fromUtf8("Maßstab (1 Einheit = 1 mm bei 1:1):"), choice);
+    tab->SetChosen(s_chosenScale);
     dialog.setOptionTabs({tab});
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    CPaperScale chosen;
-    CPaperScale::ParseRatio(choice->currentText(), chosen.ratio);
-    s_chosenScale = chosen;
+    s_chosenScale = tab->Chosen();
     return true;
+}
+
+WorldCoordinates CDrawingPrint::PageArea(const QPrinter& printer, const CGO_Database& database,
+                                         const WorldCoordinates& visible, const CPaperScale& paper)
+{
+    const WorldCoordinates area = exchange::ExportArea(database, visible);
+    if (paper.FitsToPage())
+        return area;
+    const QRectF millimetres = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    return exchange::ScaledArea(area, millimetres.width(), millimetres.height(), paper.ratio);
+}
+
+bool CDrawingPrint::CutsOff(const QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
+                            const CPaperScale& paper)
+{
+    return !paper.FitsToPage() && exchange::ReachesBeyond(database, PageArea(printer, database, visible, paper));
 }
 
 bool CDrawingPrint::PrintOn(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
@@ -66,14 +79,10 @@ bool CDrawingPrint::PrintOn(QPrinter& printer, const CGO_Database& database, con
     // The painter's origin is the corner of the printable area.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const double pen = CDrawingExport::PAGE_PEN_MM * printer.resolution() / kMillimetresPerInch;
-    WorldCoordinates area = exchange::ExportArea(database, visible);
+    const WorldCoordinates area = PageArea(printer, database, visible, paper);
     if (!paper.FitsToPage()) {
-        const QRectF millimetres = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-        area = exchange::ScaledArea(area, millimetres.width(), millimetres.height(), paper.ratio);
-        CGO_Box extents;
-        if (cutOff != nullptr && exchange::DrawingExtents(database, extents))
-            *cutOff = extents.xMin < area.xMin || extents.xMax > area.xMax || extents.yMin < area.yMin ||
-                      extents.yMax > area.yMax;
+        if (cutOff != nullptr)
+            *cutOff = exchange::ReachesBeyond(database, area);
         painter.setClipRect(QRectF(0, 0, page.width(), page.height()));
     }
     CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, page.width(), page.height()), pen);

@@ -19,8 +19,15 @@ public:
     static void SetUp(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible);
     // The platform's print dialog, with a tab for the scale ("Maßstab");
     // the scale chosen there is kept for ChosenScale.
-    static bool Ask(QPrinter& printer);
+    // The tab warns while the drawing would be cut off at the scale chosen.
+    static bool Ask(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible);
     static CPaperScale ChosenScale();
+    // What the printer's page shows at paper, and whether the drawing
+    // reaches beyond it.
+    static WorldCoordinates PageArea(const QPrinter& printer, const CGO_Database& database,
+                                     const WorldCoordinates& visible, const CPaperScale& paper);
+    static bool CutsOff(const QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
+                        const CPaperScale& paper);
     // Prints on a printer that is set up already; false when the printer
     // cannot be used. At a ratio the drawing is centred on the page, and
     // cutOff tells whether part of it lies beyond the page.

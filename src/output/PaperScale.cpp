@@ -29,15 +29,28 @@ bool CPaperScale::ParseRatio(const QString& text, double& ratio)
     return true;
 }
 
+namespace {
+
+const struct {
+    const char* name;
+    QPageSize::PageSizeId id;
+} kPages[] = {{"A0", QPageSize::A0}, {"A1", QPageSize::A1}, {"A2", QPageSize::A2}, {"A3", QPageSize::A3},
+              {"A4", QPageSize::A4}, {"A5", QPageSize::A5}, {"Letter", QPageSize::Letter},
+              {"Legal", QPageSize::Legal}};
+
+} // namespace
+
+QStringList CPaperScale::PageNames()
+{
+    QStringList names;
+    for (const auto& entry : kPages)
+        names << QLatin1String(entry.name);
+    return names;
+}
+
 bool CPaperScale::ParsePage(const QString& text, QPageSize::PageSizeId& page)
 {
-    static const struct {
-        const char* name;
-        QPageSize::PageSizeId id;
-    } pages[] = {{"A0", QPageSize::A0}, {"A1", QPageSize::A1}, {"A2", QPageSize::A2}, {"A3", QPageSize::A3},
-                 {"A4", QPageSize::A4}, {"A5", QPageSize::A5}, {"Letter", QPageSize::Letter},
-                 {"Legal", QPageSize::Legal}};
-    for (const auto& entry : pages) {
+    for (const auto& entry : kPages) {
         if (text.trimmed().compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0) {
             page = entry.id;
             return true;

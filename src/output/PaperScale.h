@@ -25,6 +25,8 @@ struct CPaperScale {
     static bool ParseRatio(const QString& text, double& ratio);
     // "A4", "A3", "Letter", ...: false for an unknown name.
     static bool ParsePage(const QString& text, QPageSize::PageSizeId& page);
+    // The page names ParsePage knows, smallest A size last.
+    static QStringList PageNames();
     // The page turned as chosen; automatic turns it to the drawing's shape.
     QPageLayout::Orientation OrientationFor(bool wideDrawing) const;
 };

@@ -55,6 +55,7 @@ void COpenGLMouse::SetMode(int mode)
     m_bFixedAngle = false;
     m_bClosingPoint = false;
     m_groupLists.clear();
+    m_bValueWanted = false;
     // A new pick forgets the old one, and a release that had no press in
     // this pick cannot confirm an earlier hit.
     if (mode == MODE_PICK) {
@@ -73,6 +74,7 @@ void COpenGLMouse::SetMode(int mode, CGO_Point anchor, int band)
     m_bFixedAngle = false;
     m_bClosingPoint = false;
     m_groupLists.clear();
+    m_bValueWanted = false;
     UpdateCursor();
 }
 
@@ -125,6 +127,7 @@ void COpenGLMouse::OnLButtonDown(bool, int x, int y)
     glColor3f(0.0f, 0.0f, 1.0f);
     switch (m_nMode) {
     case MODE_PICK:
+        WindowToWorld(x, y, &m_ptPickPoint);
         Pick(x, y);
         break;
     case MODE_POINT:
@@ -356,7 +359,8 @@ void COpenGLMouse::keyPressEvent(QKeyEvent* event)
     }
     // While a point is wanted, "-" starts a negative number rather than zooming.
     const QString text = event->text();
-    if (m_nMode == MODE_POINT && text.size() == 1 && QStringLiteral("0123456789@<.,-+").contains(text)) {
+    const bool typing = m_nMode == MODE_POINT || (m_nMode == MODE_PICK && m_bValueWanted);
+    if (typing && text.size() == 1 && QStringLiteral("0123456789@<.,-+").contains(text)) {
         event->accept();
         emit EntryTyped(text);
         return;

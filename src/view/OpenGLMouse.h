@@ -81,6 +81,12 @@ public:
     bool TakeTypedPoint(CGO_Point point);
     CGO_Vector GetVector() const { return m_vDrag; }
     int GetPickedId() const { return m_nPicked - 100; }
+    // The world point under the press of the last pick, unsnapped: where on
+    // the object it was picked.
+    CGO_Point GetPickPoint() const { return m_ptPickPoint; }
+    // While a pick is wanted, digits typed in the window go to the input line
+    // as they do while a point is wanted; SetMode forgets it.
+    void SetValueWanted(bool wanted) { m_bValueWanted = wanted; }
 
     // Converts a position in the window (logical pixels, y downwards) into a
     // world point: the lower left corner of that pixel, at any device pixel
@@ -201,6 +207,8 @@ private:
     CGO_Point m_ptBandFrom;
     CGO_Point m_ptBandTo;
     int m_nPicked = 0;
+    CGO_Point m_ptPickPoint;
+    bool m_bValueWanted = false;
     CGO_Point m_ptPoint;
     CGO_Vector m_vDrag;
     // The hover highlight or a snap marker is on screen.

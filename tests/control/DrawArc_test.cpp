@@ -5,6 +5,8 @@
 #include "control/lumen7dlg.h"
 #include "geometry/GO_Arc.h"
 
+#include <QLineEdit>
+
 #include <gtest/gtest.h>
 
 using namespace controltest;
@@ -38,4 +40,27 @@ TEST(DrawArc, ThreeClicksMakeAnArcCounterClockwiseFromTheStartPoint)
     ClickButton(CCadDlg::IDC_REDO);
     ASSERT_EQ(Objects().size(), 1u);
     EXPECT_NE(dynamic_cast<const CGO_Arc*>(Objects()[0]), nullptr);
+}
+
+TEST(DrawArc, TheMiddleButtonAfterTheStartPointFillsCentreRadiusAndStartAngle)
+{
+    ASSERT_NO_FATAL_FAILURE(StartFresh());
+    auto* entry = qobject_cast<QLineEdit*>(Dlg()->GetControl(CCadDlg::IDC_ENTRY));
+    ClickButton(CCadDlg::IDC_DRAW_ARC);
+    for (const char* point : {"100,100", "100,-50"}) {
+        entry->setText(QString::fromUtf8(point));
+        QTest::keyClick(entry, Qt::Key_Return);
+    }
+    QStringList shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&shown] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            for (int id : {1002, 1012, 1016, 1003, 1015})
+                shown << dialog->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id))->text();
+            dialog->reject();
+        }
+    });
+    poll.start(20);
+    Click(PixelFor(0, 0), Qt::MiddleButton);
+    EXPECT_EQ(shown.join(QLatin1Char(' ')), QStringLiteral("100.00 100.00 150.00 -90.00 "));
 }

@@ -6,10 +6,13 @@
 #include "geometry/GO_Arc.h"
 #include "geometry/GO_Circle.h"
 #include "geometry/GO_Line.h"
+#include "geometry/GO_Outline.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -97,4 +100,33 @@ TEST(EditorOffset, ParallelOrConcentricOnTheSideClicked)
     const auto inside = editor.Offset(arc->GetId(), 5, CGO_Point(1, 1));
     EXPECT_TRUE(inside.created.empty());
     EXPECT_EQ(inside.refused, 1);
+}
+
+// Random lines and arcs, and random points off them: the copy
+// through a point passes through it.
+TEST(EditorOffset, ACopyThroughAPointPassesThroughIt)
+{
+    std::mt19937 random(22);
+    std::uniform_real_distribution<float> at(-500, 500), radius(1, 300);
+    for (int round = 0; round < 300; ++round) {
+        CGO_Database db;
+        CEditor editor(db, nullptr);
+        int id = AddLine(db, at(random), at(random), at(random), at(random));
+        if (round % 2 == 1) {
+            auto* arc = new CGO_Arc;
+            arc->SetArc(CGO_Point(at(random), at(random)), radius(random), at(random), at(random));
+            db.Add(arc);
+            id = arc->GetId();
+        }
+        const CGO_Point through(at(random), at(random));
+        const CEditOutcome outcome = editor.OffsetThrough(id, through);
+        ASSERT_EQ(outcome.created.size(), 1u) << "round " << round;
+        CGO_Outline copy;
+        db.Find(outcome.created[0])->GetOutline(copy);
+        const CGO_Primitive& p = copy[0];
+        const double dx = static_cast<double>(p.b.x) - p.a.x, dy = static_cast<double>(p.b.y) - p.a.y;
+        const double off = p.IsSegment() ? (dx * (through.y - p.a.y) - dy * (through.x - p.a.x)) / std::hypot(dx, dy)
+                                         : std::hypot(through.x - p.center.x, through.y - p.center.y) - p.radius;
+        EXPECT_NEAR(off, 0.0, 2e-3) << "round " << round;
+    }
 }

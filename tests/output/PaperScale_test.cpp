@@ -5,6 +5,7 @@
 #include "geometry/GO_Line.h"
 #include "output/DrawingExport.h"
 #include "output/OutputTestUtil.h"
+#include "output/PaperScaleChoice.h"
 #include "support/TestWorkDir.h"
 
 #include <gtest/gtest.h>
@@ -86,4 +87,29 @@ TEST(PaperScale, RatiosAndPagesAreReadOrRefused)
     EXPECT_TRUE(CPaperScale::ParsePage(QStringLiteral("a3"), page));
     EXPECT_EQ(page, QPageSize::A3);
     EXPECT_FALSE(CPaperScale::ParsePage(QStringLiteral("B7"), page));
+}
+
+// The dialog's warning says what the page will do: for every ratio, page and
+// orientation it offers, it shows exactly when the written PDF cuts off.
+TEST(PaperScale, TheExportDialogWarnsExactlyWhenThePageCutsOff)
+{
+    CGO_Database db;
+    AddPlate(db, 300, 150);
+    const WorldCoordinates visible{-500, 500, -500, 500};
+    CPaperScaleChoice choice(true,
+                             [&](const CPaperScale& paper) { return CDrawingExport::PdfCutsOff(db, visible, paper); });
+    for (const QString& ratio : CPaperScale::Choices()) {
+        for (const QString& name : CPaperScale::PageNames()) {
+            for (int orientation = 0; orientation < 3; ++orientation) {
+                CPaperScale paper;
+                CPaperScale::ParseRatio(ratio, paper.ratio);
+                CPaperScale::ParsePage(name, paper.page);
+                paper.orientation = static_cast<CPaperScale::Orientation>(orientation);
+                choice.SetChosen(paper);
+                bool cutOff = false;
+                CDrawingExport::Render(db, visible, exchange::FORMAT_PDF, paper, &cutOff);
+                EXPECT_EQ(choice.WarnsOfCutOff(), cutOff) << ratio.toStdString() << " " << name.toStdString();
+            }
+        }
+    }
 }
