@@ -1,11 +1,15 @@
 // The slot table against a plain vector of owned objects: random appends,
 // puts, removals, growth and shrinking must leave both the same.
+#include "database/GO_Database.h"
 #include "database/GO_SlotTable.h"
 #include "geometry/GO_Line.h"
+#include "support/TestWorkDir.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +57,37 @@ TEST(GO_SlotTable, BehavesAsAVectorOfSlotsUnderRandomEdits)
     table.clear();
     EXPECT_EQ(table.size(), 0u);
     EXPECT_EQ(table.get(0), nullptr);
+}
+
+// Resident memory of this process, in bytes.
+std::size_t ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    std::size_t resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST(GO_SlotTable, ALoadedRunOfEmptySlotsCostsFarLessThanItsFile)
+{
+    constexpr std::uint32_t kSlots = 10000000; // 20 MB of empty-slot tags
+    const std::string path = testsupport::MakeScratchDir("slots") + "/empty.dat";
+    {
+        std::ofstream out(path, std::ios::binary);
+        const unsigned char header[6] = {0xFF, 0xFF, kSlots & 0xFF, (kSlots >> 8) & 0xFF, (kSlots >> 16) & 0xFF,
+                                         (kSlots >> 24) & 0xFF};
+        out.write(reinterpret_cast<const char*>(header), sizeof header);
+        const std::vector<char> tags(2 * std::size_t(kSlots), 0);
+        out.write(tags.data(), static_cast<std::streamsize>(tags.size()));
+    }
+    CGO_Database database;
+    const std::size_t before = ResidentBytes();
+    ASSERT_EQ(database.Load(path.c_str()), static_cast<int>(kSlots));
+    const std::size_t grown = ResidentBytes() > before ? ResidentBytes() - before : 0;
+    // One pointer per slot would be 80 MB.
+    EXPECT_LT(grown, std::size_t(8) << 20);
+    EXPECT_EQ(database.GetAt(static_cast<int>(kSlots) - 1), nullptr);
 }
 
 } // namespace
