@@ -2,6 +2,7 @@
 
 #include "control/AutosaveFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +19,23 @@ namespace leftautosaves {
 
 namespace {
 
-// The lock of stem when no running instance holds it.
+// The lock of stem when no running instance holds it. Only called for
+// stems that are not this instance's own.
 std::shared_ptr<QLockFile> TakeOver(const QString& stem)
 {
     auto lock = std::make_shared<QLockFile>(autosavefolder::LockPath(stem));
     lock->setStaleLockTime(0);
-    return lock->tryLock(0) ? lock : nullptr;
+    if (lock->tryLock(0))
+        return lock;
+    // A lock in this process's name that is not its own: an instance killed
+    // before this one got the same pid, as happens in fresh containers.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application) &&
+        pid == QCoreApplication::applicationPid() && lock->removeStaleLockFile() && lock->tryLock(0))
+        return lock;
+    return nullptr;
 }
 
 QString ReadOrigin(const QString& stem)
