@@ -35,6 +35,9 @@ public:
         : m_path((std::filesystem::temp_directory_path() / "lumen7-bench-XXXXXX").string())
     {
         m_bValid = mkdtemp(m_path.data()) != nullptr && chdir(m_path.c_str()) == 0;
+        // Autosaves and file locks stay in here, never in the user's state folder.
+        if (m_bValid)
+            setenv("XDG_STATE_HOME", (m_path + "/state").c_str(), 1);
         if (!m_bValid)
             std::fprintf(stderr, "%s: cannot create a working directory\n", program);
     }

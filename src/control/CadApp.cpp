@@ -30,11 +30,13 @@ bool CCadApp::InitInstance(const QString& startFile)
         QCoreApplication::exit(0);
     });
     // The file is loaded inside the modal run, once the windows are up, so a
-    // message box about it has them behind it.
-    if (!startFile.isEmpty()) {
-        dialog->Open();
-        QTimer::singleShot(0, dialog, [dialog, startFile] { dialog->LoadStartFile(startFile); });
-    }
+    // message box about it has them behind it. A drawing a killed instance
+    // left unsaved is offered first; restored, it takes the file's place.
+    dialog->Open();
+    QTimer::singleShot(0, dialog, [dialog, startFile] {
+        if (!dialog->OfferRecovery() && !startFile.isEmpty())
+            dialog->LoadStartFile(startFile);
+    });
     // The log stays buffered for speed, but reaches the file within a second
     // whenever the program waits for the user: it can be read while lumen7
     // runs, and a crash loses at most the last second.

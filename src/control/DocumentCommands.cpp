@@ -2,10 +2,12 @@
 // both windows, saving to the current file, a new drawing, the view after a
 // load, the status line's pane with the file's name, and the save, load,
 // export and print flows of the buttons.
+#include "control/Autosave.h"
 #include "control/CurrentDocument.h"
 #include "control/FileDrop.h"
 #include "control/OperationTable.h"
 #include "control/RecentFiles.h"
+#include "control/SharedFileGuard.h"
 #include "control/StatusLine.h"
 #include "control/lumen7dlg.h"
 #include "database/GO_Database.h"
@@ -27,13 +29,17 @@ const char* const TEXT_SAVING = "Speichere Grafik...";
 const char* const TEXT_LOADING = "Lade Grafik...";
 const char* const TEXT_EXPORTING = "Exportiere Grafik...";
 const char* const TEXT_PRINTING = "Drucke Grafik...";
+const char* const TEXT_READ_ONLY = "Schreibgeschützt geöffnet: Strg+S fragt nach einem neuen Namen.";
 
 } // namespace
 
 void CCadDlg::ConnectDocument()
 {
     m_pDocument = new CCurrentDocument(m_statusLine);
+    m_pAutosave = new CAutosave(*GetDatabase(), this);
+    m_pSharedFiles = new CSharedFileGuard();
     connect(&m_history, &CUndoHistory::Changed, this, [this] { UpdateDocumentState(); });
+    connect(&m_history, &CUndoHistory::StepTaken, m_pAutosave, &CAutosave::NoteStep);
     for (const CFileKey& key : FileKeys()) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(key.keys)), this);
         const unsigned command = key.command;
@@ -72,6 +78,8 @@ void CCadDlg::UpdateDocumentState()
         m_pRecentFiles->Add(path);
     m_pDocument->SetPath(m_files.LastPath());
     m_pDocument->SetModified(!m_history.IsClean());
+    m_pSharedFiles->Follow(m_files.LastPath(), m_pSharedFiles->IsReadOnly(m_files.LastPath()));
+    m_pAutosave->Follow(m_pDocument->IsModified(), m_pDocument->Path());
 }
 
 void CCadDlg::RunFileCommand(std::uintptr_t command)
@@ -91,7 +99,8 @@ void CCadDlg::RunFileCommand(std::uintptr_t command)
 
 void CCadDlg::OnSaveToCurrentFile()
 {
-    if (m_pDocument == nullptr || !m_pDocument->HasPath()) {
+    // A drawing opened read-only is saved under a new name.
+    if (m_pDocument == nullptr || !m_pDocument->HasPath() || m_pSharedFiles->IsReadOnly(m_pDocument->Path())) {
         OnSave();
         return;
     }
@@ -179,9 +188,20 @@ void CCadDlg::LoadFile(const QString& path)
     m_szLoadNote.clear();
     const bool fitAlways = m_bFitNextLoad;
     m_bFitNextLoad = false;
-    const auto loaded = [this, fitAlways] {
+    const CSharedFileGuard::Choice choice =
+        m_pSharedFiles != nullptr ? m_pSharedFiles->AskBeforeOpening(path, this) : CSharedFileGuard::Choice::Open;
+    if (choice == CSharedFileGuard::Choice::Cancel) {
+        SetStatusText(m_szIdle);
+        return;
+    }
+    const bool readOnly = choice == CSharedFileGuard::Choice::OpenReadOnly;
+    const auto loaded = [this, fitAlways, readOnly, path] {
+        if (m_pSharedFiles != nullptr)
+            m_pSharedFiles->Follow(path, readOnly);
         OnDrawingLoaded();
         m_szLoadNote = FitLoadedDrawing(fitAlways);
+        if (readOnly && m_szLoadNote.isEmpty())
+            m_szLoadNote = QString::fromUtf8(TEXT_READ_ONLY);
         Render();
     };
     if (!m_files.Load(path, loaded))

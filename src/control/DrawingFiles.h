@@ -49,6 +49,8 @@ public:
     const QString& LastPath() const { return m_lastPath; }
     // A new drawing has no file.
     void ForgetPath() { m_lastPath.clear(); }
+    // A recovered drawing belongs to the file it was autosaved from.
+    void AdoptPath(const QString& path) { m_lastPath = path; }
     // Asks for a file to open; empty when cancelled.
     QString ChooseFileToOpen();
     // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.

@@ -69,6 +69,7 @@ CUndoHistory::CUndoHistory(CGO_Database& database) : m_database(database)
 {
     connect(&m_stack, &QUndoStack::indexChanged, this, &CUndoHistory::Changed);
     connect(&m_stack, &QUndoStack::cleanChanged, this, &CUndoHistory::Changed);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &CUndoHistory::StepTaken);
 }
 
 const QString& CUndoHistory::StepName(EditKind kind)

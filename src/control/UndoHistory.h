@@ -43,6 +43,8 @@ public:
     // After a load: the ids start at 0 again, no step fits the new drawing.
     void Clear();
     void MarkSaved() { m_stack.setClean(); }
+    // No state of the history is the saved one (a recovered drawing).
+    void MarkUnsaved() { m_stack.resetClean(); }
     // No step done or undone since the last save, load or clear.
     bool IsClean() const { return m_stack.isClean(); }
     int StepCount() const { return m_stack.count(); }
@@ -68,6 +70,8 @@ public:
 signals:
     // The enabled states or the names of what undo and redo would do changed.
     void Changed();
+    // A step was done, undone or redone.
+    void StepTaken();
 
 private:
     bool Step(bool undo);

@@ -5,6 +5,7 @@
 // ControlCenterActions.cpp.
 #include "control/lumen7dlg.h"
 
+#include "control/Autosave.h"
 #include "control/HistoryControls.h"
 #include "control/OperationTable.h"
 #include "control/StatusLine.h"
@@ -212,8 +213,12 @@ long CCadDlg::SendCadMessage(unsigned message, std::uintptr_t wParam, std::intpt
 
 void CCadDlg::reject()
 {
-    if (ConfirmDiscardChanges())
+    if (ConfirmDiscardChanges()) {
+        // Whatever was not saved was given up: the autosave goes too.
+        if (m_pAutosave != nullptr)
+            m_pAutosave->Release();
         done(RESULT_CANCEL);
+    }
 }
 
 bool CCadDlg::ConfirmDiscardChanges()
@@ -224,6 +229,8 @@ bool CCadDlg::ConfirmDiscardChanges()
     // Escape, or a load, is one step away from losing the whole drawing: ask first.
     switch (AskAboutUnsavedChanges(this)) {
     case UnsavedChangesAnswer::Discard:
+        if (m_pAutosave != nullptr)
+            m_pAutosave->Remove();
         return true;
     case UnsavedChangesAnswer::Save: {
         const QString status = GetStatusText();
@@ -240,6 +247,11 @@ bool CCadDlg::ConfirmDiscardChanges()
 
 void CCadDlg::Quit()
 {
+    // Nobody was asked: the changes stay in the autosave for the next start.
+    if (m_pAutosave != nullptr) {
+        m_pAutosave->WriteNow();
+        m_pAutosave->Wait();
+    }
     done(RESULT_CANCEL);
 }
 

@@ -20,9 +20,13 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct CClipboardContent;
+struct CLeftAutosave;
+class CAutosave;
+class CSharedFileGuard;
 class CCurrentDocument;
 class CRecentFiles;
 class CHistoryControls;
@@ -117,6 +121,10 @@ public:
     void LoadStartFile(const QString& path);
     // The drawing's file and whether it has unsaved changes.
     const CCurrentDocument* GetDocument() const { return m_pDocument; }
+    // At the start: offers the newest autosave an instance no longer running
+    // left behind (RecoveryOffer.cpp). True when the drawing was restored.
+    bool OfferRecovery();
+    CAutosave* GetAutosave() { return m_pAutosave; }
     // False when the drawing window could not be created.
     bool HasDrawingWindow() const { return m_bViewCreated; }
 
@@ -238,6 +246,8 @@ private:
     // After a load: fits when asked to or when nothing would be visible;
     // returns the status text to show then, or an empty one.
     QString FitLoadedDrawing(bool always);
+    enum class RecoveryOutcome { Restored, Declined, Damaged };
+    RecoveryOutcome RestoreAutosave(CLeftAutosave& found, std::string& error);
 
     CStatusLine* m_statusLine = nullptr;
     // Why the last dialog left the drawing as it was, for the status line.
@@ -276,6 +286,8 @@ private:
 
     CCurrentDocument* m_pDocument = nullptr;
     CRecentFiles* m_pRecentFiles = nullptr;
+    CAutosave* m_pAutosave = nullptr;
+    CSharedFileGuard* m_pSharedFiles = nullptr;
     bool m_bFitNextLoad = false;
     QString m_szLoadNote;
 

@@ -160,7 +160,7 @@ bool CFileReplacer::CheckTarget(std::string& error)
     struct stat existing {};
     m_bTargetExists = ::stat(m_strTarget.c_str(), &existing) == 0;
     if (!m_bTargetExists) {
-        m_nMode = CreationMode();
+        m_nMode = m_nNewFileMode != 0 ? m_nNewFileMode : CreationMode();
         return true;
     }
     if (S_ISDIR(existing.st_mode)) {

@@ -32,6 +32,10 @@ public:
     explicit CFileReplacer(const char* path, int nTempKind = TEMP_UNNAMED);
     ~CFileReplacer();
 
+    // The permissions a file that does not exist yet is created with; by
+    // default what the umask leaves of 0666. An existing file keeps its own.
+    void SetNewFileMode(mode_t mode) { m_nNewFileMode = mode; }
+
     // Checks the target and creates the temporary file, so that a save that
     // cannot succeed fails before any work is done.
     bool Open(std::string& error);
@@ -68,6 +72,7 @@ private:
     int m_nMethod = METHOD_NONE;
     bool m_bTargetExists = false;
     mode_t m_nMode = 0;
+    mode_t m_nNewFileMode = 0;
     uid_t m_nOwner = 0;
     gid_t m_nGroup = 0;
 };

@@ -72,9 +72,25 @@ bool CGO_ArchiveWriter::WriteSlotCount(std::size_t count)
 
 bool CGO_ArchiveWriter::WriteObject(CGO_GeoObject* object)
 {
+    if (!WriteSlotHeader(object))
+        return !IsFailed();
+    object->Serialize(*this);
+    return CheckFinite(*object);
+}
+
+bool CGO_ArchiveWriter::WriteObjectQuietly(const CGO_GeoObject* object)
+{
+    if (!WriteSlotHeader(object))
+        return !IsFailed();
+    object->StoreRecord(*this);
+    return CheckFinite(*object);
+}
+
+bool CGO_ArchiveWriter::WriteSlotHeader(const CGO_GeoObject* object)
+{
     if (object == nullptr) {
         WriteU16(kEmptySlotTag);
-        return !IsFailed();
+        return false;
     }
     // A class reference holds at most 31 bits of archive index; only a file of
     // about a billion objects gets there.
@@ -105,11 +121,15 @@ bool CGO_ArchiveWriter::WriteObject(CGO_GeoObject* object)
         WriteU32(kLongClassTagBit + classIndex);
     }
     ++m_nNextIndex; // the object itself
-    object->Serialize(*this);
+    return true;
+}
+
+bool CGO_ArchiveWriter::CheckFinite(const CGO_GeoObject& object)
+{
     // The reader refuses such a file, so writing it would lose the drawing.
     if (m_bNonFinite) {
         Fail(StringFormatC("object #%i has a coordinate that is not finite (%g); a file holding it could not be loaded",
-                           object->GetId(), static_cast<double>(m_fNonFinite)));
+                           object.GetId(), static_cast<double>(m_fNonFinite)));
     }
     return !IsFailed();
 }

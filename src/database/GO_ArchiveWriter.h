@@ -28,16 +28,24 @@ public:
     // referenced by its archive index later) and the object's data record.
     // Fails for an object with a value that is not finite.
     bool WriteObject(CGO_GeoObject* object);
+    // The same slot without the object's log line (autosaves write the whole
+    // drawing every minute and must not flood the log).
+    bool WriteObjectQuietly(const CGO_GeoObject* object);
 
     bool IsFailed() const { return !m_strError.empty(); }
     const std::string& GetError() const { return m_strError; }
     const std::vector<unsigned char>& GetBytes() const { return m_bytes; }
+    std::vector<unsigned char> TakeBytes() { return std::move(m_bytes); }
     void Reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
 
 private:
     void WriteU16(std::uint16_t value);
     void WriteU32(std::uint32_t value);
     void Fail(const std::string& reason);
+    // The tag word, and the class description the first time; false when
+    // the slot is done (empty) or the writer failed.
+    bool WriteSlotHeader(const CGO_GeoObject* object);
+    bool CheckFinite(const CGO_GeoObject& object);
 
     std::vector<unsigned char> m_bytes;
     // Archive indices start at 1; 0 stands for the empty slot.

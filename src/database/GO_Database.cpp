@@ -229,30 +229,37 @@ bool CGO_Database::Save(const char* path)
     // The temporary file comes first, so a save that cannot succeed fails
     // before the objects report themselves.
     fileio::CFileReplacer file(shownPath);
-    bool ok = file.Open(m_strLastError);
-    CGO_ArchiveWriter writer;
-    try {
-        if (ok) {
-            // An empty slot takes its tag word only.
-            writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
-                           m_slots.occupied() * (kBytesPerObjectEstimate - kEmptySlotBytes));
-            ok = writer.WriteSlotCount(m_slots.size());
-            for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
-                ok = writer.WriteObject(m_slots.get(slot));
-            if (!ok)
-                m_strLastError = writer.GetError();
-        }
-    } catch (const std::bad_alloc&) {
-        ok = false;
-        m_strLastError = "not enough memory for the file's contents";
-    }
+    std::vector<unsigned char> bytes;
+    bool ok = file.Open(m_strLastError) && Encode(bytes, m_strLastError, false);
     if (ok)
-        ok = file.Commit(writer.GetBytes(), m_strLastError);
+        ok = file.Commit(bytes, m_strLastError);
     if (!ok)
         LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
     else
         file.WarnIfNotAtomic(shownPath);
     return ok;
+}
+
+bool CGO_Database::Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly) const
+{
+    CGO_ArchiveWriter writer;
+    try {
+        // An empty slot takes its tag word only.
+        writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
+                       m_slots.occupied() * (kBytesPerObjectEstimate - kEmptySlotBytes));
+        bool ok = writer.WriteSlotCount(m_slots.size());
+        for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
+            ok = quietly ? writer.WriteObjectQuietly(m_slots.get(slot)) : writer.WriteObject(m_slots.get(slot));
+        if (!ok) {
+            error = writer.GetError();
+            return false;
+        }
+        bytes = writer.TakeBytes();
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory for the file's contents";
+        return false;
+    }
+    return true;
 }
 
 int CGO_Database::Load(const char* path)

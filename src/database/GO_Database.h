@@ -52,6 +52,10 @@ public:
     // Writes the drawing. Returns false, with the file as it was and a reason
     // in GetLastError(), when it cannot be written completely.
     bool Save(const char* path);
+    // The bytes Save writes, built in memory. Quietly: without the log line
+    // each object writes when it is saved. False, with the reason in error,
+    // for a drawing no file could hold or when memory runs out.
+    bool Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly) const;
     // Replaces the drawing by the file's. Returns the number of slots, or -1
     // when the file cannot be read or is malformed; the drawing then stays
     // exactly as it was and GetLastError() says why.

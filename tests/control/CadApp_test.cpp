@@ -4,6 +4,11 @@
 // without usable OpenGL, and a start with a file to load.
 #include "control/CadApp.h"
 
+#include "control/Autosave.h"
+#include "control/AutosaveFolder.h"
+#include "control/CurrentDocument.h"
+#include "exchange/DrawingExchange.h"
+
 #include "control/ControlTestSupport.h"
 #include "log/Logger.h"
 #include "snap/SnapTypes.h"
@@ -14,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -226,6 +232,54 @@ TEST(ProgramRun, ChildStartsWithABrokenFile)
     EXPECT_EQ(Db()->GetSize(), 0);
 }
 
+TEST(ProgramRun, ChildAutosavesAndIsKilled)
+{
+    if (!IsChild("autosavekill"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.ADrawingKilledWithUnsavedChangesIsRecovered";
+    std::ofstream("plate.dxf") << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n"
+                                  "  0\nENDSEC\n  0\nEOF\n";
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [] {
+        if (Db()->GetSize() != 1)
+            return;
+        for (int i = 0; i < 3; ++i)
+            Dlg()->GetEditor().CreateLine(CGO_Point(i, 0), CGO_Point(i, 10));
+        Dlg()->GetAutosave()->WriteNow();
+        Dlg()->GetAutosave()->Wait();
+        CLogger::GetInstance()->Flush();
+        std::raise(SIGKILL);
+    });
+    poll->start(50);
+    theApp.InitInstance(QStringLiteral("plate.dxf"));
+    ADD_FAILURE() << "the start file never came";
+}
+
+TEST(ProgramRun, ChildRecoversTheDrawing)
+{
+    if (!IsChild("autosaverecover"))
+        GTEST_SKIP() << "runs only as a child process of ProgramRun.ADrawingKilledWithUnsavedChangesIsRecovered";
+    QuestionAnswerer answerer(QStringLiteral("Wiederherstellen"));
+    QString restoredPane;
+    QString savedPane;
+    QuitWhen([&] {
+        if (Db()->GetCount() != 4)
+            return false;
+        restoredPane = Dlg()->GetDocument()->PaneText();
+        Dlg()->OnSaveToCurrentFile();
+        savedPane = Dlg()->GetDocument()->PaneText();
+        return true;
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Eine nicht gespeicherte Zeichnung von \\d\\d:\\d\\d wurde gefunden\\. "
+                                                  "Wiederherstellen\\?$"))
+                    .match(answerer.Question())
+                    .hasMatch())
+        << answerer.Question().toStdString();
+    EXPECT_EQ(restoredPane, QStringLiteral("plate.dxf *"));
+    EXPECT_EQ(savedPane, QStringLiteral("plate.dxf"));
+    EXPECT_TRUE(QDir(autosavefolder::Path()).entryList({QStringLiteral("*.dat")}).isEmpty());
+}
+
 // ---------------------------------------------------------------------------
 // Parent sides
 
@@ -324,3 +378,24 @@ TEST(ProgramRun, AFileThatCannotBeLoadedAtTheStartIsReported)
 }
 
 } // namespace
+
+TEST(ProgramRun, ADrawingKilledWithUnsavedChangesIsRecovered)
+{
+    QTemporaryDir shared;
+    ASSERT_TRUE(shared.isValid());
+    const auto has = [](const ChildRun& run, const std::string& start) {
+        return std::any_of(run.log.begin(), run.log.end(),
+                           [&start](const std::string& line) { return line.rfind(start, 0) == 0; });
+    };
+    const ChildRun killed = RunChild("autosavekill", "ChildAutosavesAndIsKilled", {}, shared.path());
+    ASSERT_TRUE(killed.finished) << killed.output.toStdString();
+    ASSERT_TRUE(has(killed, "[INFO] Autosave written: ")) << killed.output.toStdString();
+    const ChildRun recovered = RunChild("autosaverecover", "ChildRecoversTheDrawing", {}, shared.path());
+    ASSERT_TRUE(recovered.finished) << recovered.output.toStdString();
+    EXPECT_EQ(recovered.exitCode, 0) << recovered.output.toStdString();
+    EXPECT_TRUE(has(recovered, "[INFO] Autosave recovered: "));
+    EXPECT_EQ(recovered.log.back(), "[INFO] Program terminated.");
+    // Ctrl+S wrote the recovered drawing into its own file.
+    CGO_Database saved;
+    EXPECT_EQ(CDrawingExchange(saved).Load(QDir(shared.path()).filePath(QStringLiteral("plate.dxf")).toUtf8().constData()), 4);
+}

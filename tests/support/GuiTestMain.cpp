@@ -18,6 +18,8 @@ int main(int argc, char** argv)
     // each other's snap switches.
     const std::string folder = testsupport::EnterTestWorkDir();
     setenv("HOME", folder.c_str(), 1);
+    // So do autosaves and the locks of open files.
+    setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     const int result = RUN_ALL_TESTS();
