@@ -226,6 +226,8 @@ private:
     // After a load: fits when asked to or when nothing would be visible;
     // returns the status text to show then, or an empty one.
     QString FitLoadedDrawing(bool always);
+    // The status line after a file flow: idle, or that the user stopped it.
+    QString IdleOrCancelNote() const;
 
     CStatusLine* m_statusLine = nullptr;
     // Why the last dialog left the drawing as it was, for the status line.

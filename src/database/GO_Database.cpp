@@ -8,6 +8,7 @@
 #include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
+#include "database/Progress.h"
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_RuntimeClass.h"
@@ -222,16 +223,18 @@ void CGO_Database::Clear()
     CGO_GeoObject::ResetIdFactory();
 }
 
-void CGO_Database::DrawAll()
+void CGO_Database::DrawAll(IProgress* progress)
 {
     LogDebug("Drawing %i objects in database.", m_nCount);
+    progress::CTicker ticker(progress, m_slots.size());
     for (const auto& object : m_slots) {
         if (object)
             object->GenerateDisplayList();
+        ticker.Step();
     }
 }
 
-bool CGO_Database::Save(const char* path)
+bool CGO_Database::Save(const char* path, IProgress* progress)
 {
     m_strLastError.clear();
     const char* shownPath = path != nullptr ? path : "";
@@ -246,25 +249,28 @@ bool CGO_Database::Save(const char* path)
             writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
                            OccupiedSlots(m_slots) * (kBytesPerObjectEstimate - kEmptySlotBytes));
             ok = writer.WriteSlotCount(m_slots.size());
+            progress::CPart records(progress, 0, 500);
+            progress::CTicker ticker(&records, m_slots.size());
             for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
-                ok = writer.WriteObject(m_slots[slot].get());
+                ok = writer.WriteObject(m_slots[slot].get()) && ticker.Step();
             if (!ok)
-                m_strLastError = writer.GetError();
+                m_strLastError = ticker.IsStopped() ? progress::kCancelled : writer.GetError();
         }
     } catch (const std::bad_alloc&) {
         ok = false;
         m_strLastError = "not enough memory for the file's contents";
     }
+    progress::CPart writing(progress, 500, 500);
     if (ok)
-        ok = file.Commit(writer.GetBytes(), m_strLastError);
+        ok = file.Commit(writer.GetBytes(), m_strLastError, progress != nullptr ? &writing : nullptr);
     if (!ok)
-        LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
+        fileio::LogNotDone("Saving graphics to", shownPath, m_strLastError);
     else
         file.WarnIfNotAtomic(shownPath);
     return ok;
 }
 
-int CGO_Database::Load(const char* path)
+int CGO_Database::Load(const char* path, IProgress* progress)
 {
     m_strLastError.clear();
     const char* shownPath = path != nullptr ? path : "";
@@ -281,20 +287,22 @@ int CGO_Database::Load(const char* path)
     if (ok) {
         CGO_ArchiveReader checker(bytes.data(), bytes.size());
         std::uint32_t count = 0;
-        ok = checker.CheckAll(count);
+        progress::CPart checking(progress, 0, 200);
+        ok = checker.CheckAll(count, progress != nullptr ? &checking : nullptr);
         if (!ok)
             m_strLastError = checker.GetError();
         else
             ok = ReserveSlots(count, slots);
     }
     if (!ok) {
-        LogWarn("Loading graphics from file '%s' failed: %s", shownPath, m_strLastError.c_str());
+        fileio::LogNotDone("Loading graphics from", shownPath, m_strLastError);
         return -1;
     }
-    return Replace(path, std::move(slots), [&bytes](Slots& built) { Build(bytes, built); });
+    const auto build = [&bytes](Slots& built, progress::CTicker& ticker) { Build(bytes, built, ticker); };
+    return Replace(path, std::move(slots), build, progress);
 }
 
-int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records)
+int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records, IProgress* progress)
 {
     m_strLastError.clear();
     Slots slots;
@@ -302,8 +310,9 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
         LogWarn("Loading graphics from file '%s' failed: %s", path != nullptr ? path : "", m_strLastError.c_str());
         return -1;
     }
-    return Replace(path, std::move(slots), [&records](Slots& built) {
+    const auto build = [&records](Slots& built, progress::CTicker& ticker) {
         for (std::size_t slot = 0; slot < built.size(); ++slot) {
+            ticker.Step();
             const CGO_ObjectRecord& record = records[slot];
             if (record.runtimeClass == nullptr)
                 continue;
@@ -311,10 +320,11 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
             CRecordArchive archive = CRecordArchive::Loading(record);
             built[slot]->Serialize(archive);
         }
-    });
+    };
+    return Replace(path, std::move(slots), build, progress);
 }
 
-bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
+bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records, IProgress* progress)
 {
     // Only the objects: a drawing of millions of empty slots would need many
     // times its file's size for records that say nothing.
@@ -325,7 +335,12 @@ bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
         return false;
     }
     std::size_t next = 0;
+    progress::CTicker ticker(progress, m_slots.size());
     for (std::size_t slot = 0; slot < m_slots.size() && next < records.size(); ++slot) {
+        if (!ticker.Step()) {
+            m_strLastError = progress::kCancelled;
+            return false;
+        }
         CGO_GeoObject* object = m_slots[slot].get();
         if (object == nullptr)
             continue;
@@ -349,23 +364,29 @@ bool CGO_Database::ReserveSlots(std::size_t count, Slots& slots)
     return true;
 }
 
-int CGO_Database::Replace(const char* path, Slots slots, const std::function<void(Slots&)>& fill)
+int CGO_Database::Replace(const char* path, Slots slots, const Filler& fill, IProgress* progress)
 {
+    // The old drawing goes now: from here on the load runs to its end.
+    if (progress != nullptr)
+        progress->PastReturn();
     Clear();
     LogInfo("Loading graphics from file '%s'...", path);
     // Each object draws its id from the factory, which Clear has just reset,
     // in slot order.
-    fill(slots);
+    progress::CPart building(progress, 200, 300);
+    progress::CTicker ticker(progress != nullptr ? &building : nullptr, slots.size());
+    fill(slots, ticker);
     m_slots = std::move(slots);
     m_nCount = GetSize();
     RebuildIdIndex();
     NotifyReplaced();
     LogInfo("%i graphics loaded. Drawing...", m_nCount);
-    DrawAll();
+    progress::CPart drawing(progress, 500, 500);
+    DrawAll(progress != nullptr ? &drawing : nullptr);
     return GetSize();
 }
 
-void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
+void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots, progress::CTicker& ticker)
 {
     // The same walk as the check, so it cannot fail here; each object reads
     // its own record.
@@ -373,6 +394,7 @@ void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
     std::uint32_t count = 0;
     reader.ReadSlotCount(count);
     for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+        ticker.Step();
         const CGO_RuntimeClass* runtimeClass = nullptr;
         reader.ReadSlotHeader(runtimeClass);
         if (runtimeClass == nullptr)
