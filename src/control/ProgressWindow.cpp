@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -28,14 +29,15 @@ CProgressWindow::CProgressWindow(QWidget* owner, const QString& label)
     // Application modal: the drawing window, a QWindow of its own, takes no
     // input either while the work runs.
     m_pDialog->setWindowModality(Qt::ApplicationModal);
-    m_pDialog->setMinimumDuration(kShowAfterMs);
+    // Shown by the clock below: the dialog's own guess from the first
+    // reports would bring it up well before the half second.
+    m_pDialog->setMinimumDuration(std::numeric_limits<int>::max());
     m_pDialog->setAutoReset(false);
     m_pDialog->setAutoClose(false);
     QObject::connect(m_pDialog, &QProgressDialog::canceled, m_pDialog, [this] {
         if (!m_bPastReturn)
             m_bCancelled = true;
     });
-    // Starts the dialog's own clock for showing up after kShowAfterMs.
     m_pDialog->setValue(0);
     m_clock.start();
 }
@@ -59,6 +61,8 @@ bool CProgressWindow::Report(std::uint64_t done, std::uint64_t total)
 void CProgressWindow::Update(std::uint64_t done, std::uint64_t total)
 {
     const int value = total == 0 ? 0 : static_cast<int>(kSteps * std::min(done, total) / total);
+    if (!m_pDialog->isVisible() && m_clock.elapsed() >= kShowAfterMs)
+        m_pDialog->show();
     // The minimum would restart the dialog's clock.
     m_pDialog->setValue(std::max(value, 1));
     // Until the dialog is up and blocks the other windows, they must not
