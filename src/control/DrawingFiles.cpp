@@ -153,7 +153,9 @@ bool CDrawingFiles::SaveTo(const QString& path)
     CDrawingExchange files(*m_graphics.GetDatabase());
     CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_SAVING).arg(QFileInfo(path).fileName()));
     // On failure the old file is untouched, and why has been logged.
-    if (!files.Save(localPath.constData(), format, &progress)) {
+    const bool saved = files.Save(localPath.constData(), format, &progress);
+    progress.Finish();
+    if (!saved) {
         if (progress.WasCancelled()) {
             m_strCancelNote = QString::fromUtf8("Speichern abgebrochen.");
             return false;
@@ -179,7 +181,9 @@ bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loade
     const QByteArray localPath = QFile::encodeName(path);
     CDrawingExchange files(*m_graphics.GetDatabase());
     CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_LOADING).arg(QFileInfo(path).fileName()));
-    if (files.Load(localPath.constData(), &progress) < 0) {
+    const bool replaced = files.Load(localPath.constData(), &progress) >= 0;
+    progress.Finish();
+    if (!replaced) {
         if (progress.WasCancelled()) {
             m_strCancelNote = QString::fromUtf8("Laden abgebrochen.");
             return false;
@@ -238,7 +242,10 @@ bool CDrawingFiles::Export()
         return false;
     }
     CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_EXPORTING).arg(QFileInfo(path).fileName()));
-    if (!picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format, &progress)) {
+    const bool written = picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format,
+                                       &progress);
+    progress.Finish();
+    if (!written) {
         if (progress.WasCancelled()) {
             m_strCancelNote = QString::fromUtf8("Export abgebrochen.");
             return false;
@@ -262,7 +269,9 @@ bool CDrawingFiles::Print()
     bool cutOff = false;
     const CPaperScale paper = m_fnPrintDialog ? CPaperScale() : CDrawingPrint::ChosenScale();
     CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_PRINTING));
-    if (!CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff, &progress)) {
+    const bool printed = CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff, &progress);
+    progress.Finish();
+    if (!printed) {
         if (progress.WasCancelled()) {
             m_strCancelNote = QString::fromUtf8("Drucken abgebrochen.");
             return false;

@@ -71,6 +71,11 @@ void CProgressWindow::Update(std::uint64_t done, std::uint64_t total)
                                                            : QEventLoop::ExcludeUserInputEvents);
 }
 
+void CProgressWindow::Finish()
+{
+    m_pDialog->hide();
+}
+
 void CProgressWindow::PastReturn()
 {
     if (m_bCancelled)

@@ -22,6 +22,8 @@ public:
     void PastReturn() override;
 
     bool WasCancelled() const { return m_bCancelled; }
+    // The work is over: the dialog goes before any message about it.
+    void Finish();
 
     CProgressWindow(const CProgressWindow&) = delete;
     CProgressWindow& operator=(const CProgressWindow&) = delete;

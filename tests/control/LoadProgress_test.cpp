@@ -55,8 +55,7 @@ TEST(LoadProgress, AbbrechenInTheDialogKeepsTheOldDrawing)
             shownAfterMs = clock.elapsed();
             EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
             auto* cancel = dialog->findChild<QPushButton*>();
-            ASSERT_NE(cancel, nullptr);
-            EXPECT_EQ(cancel->text(), QStringLiteral("Abbrechen"));
+            ASSERT_TRUE(cancel != nullptr && cancel->text() == QStringLiteral("Abbrechen"));
             QTest::mouseClick(cancel, Qt::LeftButton);
         }
     });
@@ -73,5 +72,4 @@ TEST(LoadProgress, AbbrechenInTheDialogKeepsTheOldDrawing)
     ExpectLine(objects[0], 1, 2, 3, 4);
     EXPECT_EQ(Dlg()->GetStatusText(), QStringLiteral("Laden abgebrochen."));
     EXPECT_TRUE(log.Contains("Loading graphics from file 'many.dxf' cancelled."));
-    EXPECT_FALSE(log.Contains("Loading graphics from file 'many.dxf'..."));
 }

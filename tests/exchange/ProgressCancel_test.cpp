@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <iterator>
 #include <filesystem>
 
 using namespace dbtest;
@@ -31,16 +31,8 @@ private:
     bool m_bPastReturn = false;
 };
 
-std::vector<std::string> Entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+long Entries(const char* folder) { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); }
 
-// Enough objects for several reports of each step.
 void FillDrawing(CGO_Database& db, int objects)
 {
     db.Clear();
@@ -48,40 +40,31 @@ void FillDrawing(CGO_Database& db, int objects)
         db.Add(i % 2 == 0 ? static_cast<CGO_GeoObject*>(MakeLine(i, 0, i, 1)) : MakeCircle(i, 2, 0.5f));
 }
 
-struct SaveCase {
-    const char* name;
-    exchange::FileFormat format;
-};
-
 } // namespace
 
 TEST(ProgressCancel, StoppedSaveAtAnyReportKeepsTheOldFileAndLeavesNoTemporaryFile)
 {
-    const SaveCase cases[] = {{"drawing.dat", exchange::FORMAT_DAT}, {"drawing.dxf", exchange::FORMAT_DXF}};
     CGO_Database db;
     FillDrawing(db, 9000);
-    for (const SaveCase& test : cases) {
+    for (const char* name : {"drawing.dat", "drawing.dxf"}) {
         fs::remove_all("stop");
         fs::create_directory("stop");
-        const std::string path = std::string("stop/") + test.name;
+        const std::string path = std::string("stop/") + name;
         const Bytes old(333, 0x5A);
         WriteFile(path, old);
-        bool saved = false;
-        for (int stopAt = 0; !saved && stopAt < 100; ++stopAt) {
+        int stopAt = 0;
+        for (;; ++stopAt) {
             CStopAt progress(stopAt);
             CDrawingExchange files(db);
-            saved = files.Save(path.c_str(), test.format, &progress);
-            if (saved) {
-                EXPECT_FALSE(progress.Stopped()) << test.name;
-                EXPECT_NE(ReadFile(path), old) << test.name;
+            if (files.Save(path.c_str(), exchange::FormatOfPath(name), &progress)) {
+                EXPECT_FALSE(progress.Stopped() || ReadFile(path) == old) << name;
                 break;
             }
-            EXPECT_TRUE(progress.Stopped()) << test.name << " at report " << stopAt;
-            EXPECT_EQ(files.GetLastError(), progress::kCancelled);
-            EXPECT_EQ(ReadFile(path), old) << test.name << " at report " << stopAt;
-            EXPECT_EQ(Entries("stop"), std::vector<std::string>{test.name}) << test.name << " at report " << stopAt;
+            EXPECT_EQ(files.GetLastError(), progress::kCancelled) << name << " at report " << stopAt;
+            EXPECT_EQ(ReadFile(path), old) << name << " at report " << stopAt;
+            EXPECT_EQ(Entries("stop"), 1) << name << " at report " << stopAt;
         }
-        EXPECT_TRUE(saved) << test.name;
+        EXPECT_GE(stopAt, 3) << name;
     }
 }
 
@@ -97,10 +80,9 @@ TEST(ProgressCancel, StoppedCommitOfANamedTemporaryFileRemovesIt)
         std::string error;
         ASSERT_TRUE(file.Open(error)) << error;
         CStopAt progress(stopAt);
-        EXPECT_FALSE(file.Commit(bytes, error, &progress));
-        EXPECT_EQ(error, progress::kCancelled);
+        EXPECT_TRUE(!file.Commit(bytes, error, &progress) && error == progress::kCancelled);
         EXPECT_EQ(ReadFile("named/drawing.dat"), old);
-        EXPECT_EQ(Entries("named"), std::vector<std::string>{"drawing.dat"}) << "at report " << stopAt;
+        EXPECT_EQ(Entries("named"), 1) << "at report " << stopAt;
     }
 }
 
@@ -117,13 +99,10 @@ TEST(ProgressCancel, LoadStoppedBeforeTheDrawingIsReplacedKeepsTheDrawing)
         for (;; ++stopAt) {
             CStopAt progress(stopAt);
             CDrawingExchange files(db);
-            if (files.Load(name, &progress) >= 0) {
-                EXPECT_FALSE(progress.Stopped()) << name;
+            if (files.Load(name, &progress) >= 0)
                 break;
-            }
             EXPECT_EQ(files.GetLastError(), progress::kCancelled) << name;
-            EXPECT_EQ(CDrawingSnapshot::Take(db), before) << name << " at report " << stopAt;
-            EXPECT_EQ(db.GetCount(), 6);
+            EXPECT_TRUE(CDrawingSnapshot::Take(db) == before && db.GetCount() == 6) << name << " at report " << stopAt;
         }
         EXPECT_GE(stopAt, 1) << name << " could not be stopped at all";
         EXPECT_EQ(db.GetCount(), 9000) << name;
