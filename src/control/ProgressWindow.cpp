@@ -17,7 +17,7 @@ const char* const TITLE = "lumen7";
 const char* const TEXT_CANCEL = "Abbrechen";
 const char* const TEXT_PAST_RETURN = "Die Zeichnung wird aufgebaut...";
 constexpr int kShowAfterMs = 500;
-constexpr qint64 kUpdateEveryMs = 50;
+constexpr qint64 kUpdateEveryMs = 100;
 constexpr int kSteps = 1000;
 
 } // namespace
