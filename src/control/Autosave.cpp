@@ -1,6 +1,7 @@
 #include "control/Autosave.h"
 
 #include "control/AutosaveFolder.h"
+#include "control/ProgressWindow.h"
 #include "database/AutosaveFile.h"
 #include "database/GO_Database.h"
 #include "log/Logger.h"
@@ -79,6 +80,12 @@ void CAutosave::WriteNow()
 {
     if (!IsEnabled() || !m_bModified)
         return;
+    // A load replacing the drawing, or a save, may be half-way: the next
+    // tick writes what it left.
+    if (CProgressWindow::AnyRunning()) {
+        m_bDirty = true;
+        return;
+    }
     if (m_writer.joinable()) {
         m_bPending = true;
         return;

@@ -110,7 +110,7 @@ void CCadDlg::OnSaveToCurrentFile()
         m_history.MarkSaved();
         UpdateDocumentState();
     }
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleOrCancelNote());
 }
 
 void CCadDlg::OnNew()
@@ -155,7 +155,7 @@ void CCadDlg::OnSave()
 {
     SetStatusText(QString::fromUtf8(TEXT_SAVING));
     SaveDrawing();
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleOrCancelNote());
 }
 
 bool CCadDlg::SaveDrawing()
@@ -206,7 +206,12 @@ void CCadDlg::LoadFile(const QString& path)
     };
     if (!m_files.Load(path, loaded))
         Render();
-    SetStatusText(m_szLoadNote.isEmpty() ? m_szIdle : m_szLoadNote);
+    SetStatusText(m_szLoadNote.isEmpty() ? IdleOrCancelNote() : m_szLoadNote);
+}
+
+QString CCadDlg::IdleOrCancelNote() const
+{
+    return m_files.CancelNote().isEmpty() ? m_szIdle : m_files.CancelNote();
 }
 
 void CCadDlg::OnDrawingLoaded()
@@ -225,12 +230,12 @@ void CCadDlg::OnExport()
 {
     SetStatusText(QString::fromUtf8(TEXT_EXPORTING));
     m_files.Export();
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleOrCancelNote());
 }
 
 void CCadDlg::OnPrint()
 {
     SetStatusText(QString::fromUtf8(TEXT_PRINTING));
     m_files.Print();
-    SetStatusText(m_szIdle);
+    SetStatusText(IdleOrCancelNote());
 }

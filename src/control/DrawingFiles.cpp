@@ -3,6 +3,7 @@
 #include "control/DrawingFiles.h"
 
 #include "control/GermanReasons.h"
+#include "control/ProgressWindow.h"
 
 #include "exchange/DrawingExchange.h"
 #include "output/DrawingExport.h"
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QStringList>
@@ -21,6 +23,11 @@
 namespace {
 
 const char* const MESSAGE_BOX_TITLE = "lumen7";
+// The progress dialogs' labels, with the file's name.
+const char* const TEXT_SAVING = "Speichere %1...";
+const char* const TEXT_LOADING = "Lade %1...";
+const char* const TEXT_EXPORTING = "Exportiere %1...";
+const char* const TEXT_PRINTING = "Drucke die Zeichnung...";
 // Longer type names are cut short in the box of what a load left out.
 constexpr int kMostShownChars = 60;
 
@@ -115,6 +122,7 @@ void CDrawingFiles::ShowError(const QString& text) const
 
 bool CDrawingFiles::Save()
 {
+    m_strCancelNote.clear();
     for (;;) {
         const QString path = Choose(PURPOSE_SAVE);
         if (path.isEmpty())
@@ -129,6 +137,7 @@ bool CDrawingFiles::Save()
 
 bool CDrawingFiles::SaveToCurrent(const QString& path)
 {
+    m_strCancelNote.clear();
     switch (m_guard.Ask(path, m_pOwner)) {
     case CLossGuard::Answer::SaveUnderNewName: return Save();
     case CLossGuard::Answer::Cancel: return false;
@@ -143,8 +152,15 @@ bool CDrawingFiles::SaveTo(const QString& path)
                                                                               : exchange::FORMAT_DAT;
     const QByteArray localPath = QFile::encodeName(path);
     CDrawingExchange files(*m_graphics.GetDatabase());
+    CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_SAVING).arg(QFileInfo(path).fileName()));
     // On failure the old file is untouched, and why has been logged.
-    if (!files.Save(localPath.constData(), format)) {
+    const bool saved = files.Save(localPath.constData(), format, &progress);
+    progress.Finish();
+    if (!saved) {
+        if (progress.WasCancelled()) {
+            m_strCancelNote = QString::fromUtf8("Speichern abgebrochen.");
+            return false;
+        }
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht gespeichert werden: %2")
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Save)));
         return false;
@@ -162,9 +178,17 @@ QString CDrawingFiles::ChooseFileToOpen()
 
 bool CDrawingFiles::Load(const QString& path, const std::function<void()>& loaded)
 {
+    m_strCancelNote.clear();
     const QByteArray localPath = QFile::encodeName(path);
     CDrawingExchange files(*m_graphics.GetDatabase());
-    if (files.Load(localPath.constData()) < 0) {
+    CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_LOADING).arg(QFileInfo(path).fileName()));
+    const bool replaced = files.Load(localPath.constData(), &progress) >= 0;
+    progress.Finish();
+    if (!replaced) {
+        if (progress.WasCancelled()) {
+            m_strCancelNote = QString::fromUtf8("Laden abgebrochen.");
+            return false;
+        }
         // The drawing is kept as it was, and why has been logged.
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht geladen werden: %2")
                       .arg(path, GermanReason(files.GetLastError(), FileTask::Load)));
@@ -206,6 +230,7 @@ void CDrawingFiles::ShowSkipped(const QString& path, const CSkippedEntities& ski
 
 bool CDrawingFiles::Export()
 {
+    m_strCancelNote.clear();
     const QString path = Choose(PURPOSE_EXPORT);
     if (path.isEmpty())
         return false;
@@ -222,7 +247,15 @@ bool CDrawingFiles::Export()
             return false;
         picture.SetPaper(m_pdfPaper);
     }
-    if (!picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format)) {
+    CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_EXPORTING).arg(QFileInfo(path).fileName()));
+    const bool written = picture.Write(*m_graphics.GetDatabase(), m_graphics.GetWorldCoordinates(), path, format,
+                                       &progress);
+    progress.Finish();
+    if (!written) {
+        if (progress.WasCancelled()) {
+            m_strCancelNote = QString::fromUtf8("Export abgebrochen.");
+            return false;
+        }
         ShowError(QString::fromUtf8("Die Datei '%1' konnte nicht exportiert werden: %2")
                       .arg(path, GermanReason(picture.GetLastError().toStdString(), FileTask::Export)));
         return false;
@@ -246,6 +279,7 @@ bool CDrawingFiles::AskPdfPaper()
 
 bool CDrawingFiles::Print()
 {
+    m_strCancelNote.clear();
     const CGO_Database& database = *m_graphics.GetDatabase();
     const WorldCoordinates visible = m_graphics.GetWorldCoordinates();
     QPrinter printer(QPrinter::HighResolution);
@@ -254,7 +288,14 @@ bool CDrawingFiles::Print()
         return false;
     bool cutOff = false;
     const CPaperScale paper = m_fnPrintDialog ? CPaperScale() : CDrawingPrint::ChosenScale();
-    if (!CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff)) {
+    CProgressWindow progress(m_pOwner, QString::fromUtf8(TEXT_PRINTING));
+    const bool printed = CDrawingPrint::PrintOn(printer, database, visible, paper, &cutOff, &progress);
+    progress.Finish();
+    if (!printed) {
+        if (progress.WasCancelled()) {
+            m_strCancelNote = QString::fromUtf8("Drucken abgebrochen.");
+            return false;
+        }
         ShowError(QString::fromUtf8("Die Zeichnung konnte nicht gedruckt werden: der Drucker ist nicht verfügbar."));
         return false;
     }

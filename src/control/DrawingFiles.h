@@ -64,6 +64,10 @@ public:
     bool Export();
     // Asks for a printer and prints. False when cancelled or failed.
     bool Print();
+    // After a save, load, export or print that the user stopped in its
+    // progress dialog: what the status line says ("Laden abgebrochen.");
+    // empty otherwise. A stop is neither a success nor an error.
+    const QString& CancelNote() const { return m_strCancelNote; }
 
 private:
     QString Choose(int purpose);
@@ -78,5 +82,6 @@ private:
     PaperDialog m_fnPaperDialog;
     CPaperScale m_pdfPaper;
     QString m_lastPath;
+    QString m_strCancelNote;
     CLossGuard m_guard;
 };

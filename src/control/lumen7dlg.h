@@ -248,6 +248,8 @@ private:
     QString FitLoadedDrawing(bool always);
     enum class RecoveryOutcome { Restored, Declined, Damaged };
     RecoveryOutcome RestoreAutosave(CLeftAutosave& found, std::string& error);
+    // The status line after a file flow: idle, or that the user stopped it.
+    QString IdleOrCancelNote() const;
 
     CStatusLine* m_statusLine = nullptr;
     // Why the last dialog left the drawing as it was, for the status line.

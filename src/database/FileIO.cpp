@@ -2,6 +2,9 @@
 // signals, and a refusal of pipes and devices that never waits on them.
 #include "database/FileIO.h"
 
+#include "database/Progress.h"
+#include "log/Logger.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -98,6 +101,14 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes, std::str
     if (!ok)
         std::vector<unsigned char>().swap(bytes);
     return ok;
+}
+
+void LogNotDone(const char* doing, const char* path, const std::string& reason)
+{
+    if (reason == progress::kCancelled)
+        LogInfo("%s file '%s' cancelled.", doing, path);
+    else
+        LogWarn("%s file '%s' failed: %s", doing, path, reason.c_str());
 }
 
 } // namespace fileio

@@ -18,4 +18,9 @@ const char* EnglishErrorText(int error);
 // "what: text of error", the form of every reason these functions give.
 std::string ErrnoReason(const char* what, int error);
 
+// Logs why the load, save or export of path did not happen: a WARN naming a
+// failure, an INFO line for a stop the user asked for. doing is, for example,
+// "Loading graphics from".
+void LogNotDone(const char* doing, const char* path, const std::string& reason);
+
 } // namespace fileio

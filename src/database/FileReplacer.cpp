@@ -7,6 +7,7 @@
 
 #include "database/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits.h>
@@ -21,6 +22,8 @@ namespace {
 // The kernel's own limit for a chain of symbolic links.
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxNameAttempts = 100;
+// Between two chunks of a write the user may stop the save.
+constexpr std::size_t kWriteChunk = std::size_t(1) << 20;
 
 std::string FolderOf(const std::string& path)
 {
@@ -241,10 +244,19 @@ bool CFileReplacer::OpenInPlace(std::string& error)
     return true;
 }
 
-bool CFileReplacer::WriteTemporary(const std::vector<unsigned char>& bytes, std::string& error)
+bool CFileReplacer::WriteTemporary(const std::vector<unsigned char>& bytes, std::string& error,
+                                   IProgress* progress)
 {
-    if (!WriteAll(m_fd, bytes.data(), bytes.size(), error))
-        return false;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t chunk = std::min(kWriteChunk, bytes.size() - done);
+        if (!WriteAll(m_fd, bytes.data() + done, chunk, error))
+            return false;
+        done += chunk;
+        if (progress != nullptr && !progress->Report(done, bytes.size())) {
+            error = progress::kCancelled;
+            return false;
+        }
+    }
     if (m_bTargetExists) {
         // Only a privileged process may give a file away; anyone may keep
         // one of their own groups. Neither failing stops the save. Before
@@ -303,15 +315,25 @@ bool CFileReplacer::CommitInPlace(const std::vector<unsigned char>& bytes, std::
     return ok;
 }
 
-bool CFileReplacer::Commit(const std::vector<unsigned char>& bytes, std::string& error)
+bool CFileReplacer::Commit(const std::vector<unsigned char>& bytes, std::string& error, IProgress* progress)
 {
     if (m_fd < 0) {
         error = "the file was not opened";
         return false;
     }
-    if (m_nMethod == METHOD_IN_PLACE)
+    if (m_nMethod == METHOD_IN_PLACE) {
+        // Stopping an overwrite half-way would leave half a file: the last
+        // chance to stop is before it begins.
+        if (progress != nullptr && !progress->Report(0, bytes.size())) {
+            error = progress::kCancelled;
+            Discard();
+            return false;
+        }
+        if (progress != nullptr)
+            progress->PastReturn();
         return CommitInPlace(bytes, error);
-    bool ok = WriteTemporary(bytes, error);
+    }
+    bool ok = WriteTemporary(bytes, error, progress);
     if (ok && m_nMethod == METHOD_UNNAMED)
         ok = LinkUnnamed(error);
     const int fd = m_fd;

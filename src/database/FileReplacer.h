@@ -2,6 +2,8 @@
 // reason text, never by throwing.
 #pragma once
 
+#include "database/Progress.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -39,7 +41,10 @@ public:
     // Checks the target and creates the temporary file, so that a save that
     // cannot succeed fails before any work is done.
     bool Open(std::string& error);
-    bool Commit(const std::vector<unsigned char>& bytes, std::string& error);
+    // Writes the bytes and puts them in the target's place. A reporter that
+    // says stop before the rename leaves the target untouched and no
+    // temporary file behind; error is then progress::kCancelled.
+    bool Commit(const std::vector<unsigned char>& bytes, std::string& error, IProgress* progress = nullptr);
 
     // After Open: the file that is written, with symbolic links followed.
     const std::string& GetTarget() const { return m_strTarget; }
@@ -59,7 +64,7 @@ private:
     bool OpenUnnamed();
     bool OpenNamed(std::string& error);
     bool OpenInPlace(std::string& error);
-    bool WriteTemporary(const std::vector<unsigned char>& bytes, std::string& error);
+    bool WriteTemporary(const std::vector<unsigned char>& bytes, std::string& error, IProgress* progress);
     bool LinkUnnamed(std::string& error);
     bool CommitInPlace(const std::vector<unsigned char>& bytes, std::string& error);
     void Discard();

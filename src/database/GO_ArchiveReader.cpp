@@ -3,6 +3,8 @@
 // load, with a reason for the user.
 #include "database/GO_ArchiveReader.h"
 
+#include "database/Progress.h"
+
 #include "geometry/GO_RuntimeClass.h"
 #include "log/CFormat.h"
 
@@ -224,11 +226,16 @@ bool CGO_ArchiveReader::CheckRecord(const CGO_RuntimeClass& runtimeClass)
     return true;
 }
 
-bool CGO_ArchiveReader::CheckAll(std::uint32_t& count)
+bool CGO_ArchiveReader::CheckAll(std::uint32_t& count, IProgress* progress)
 {
     if (!ReadSlotCount(count))
         return false;
+    progress::CTicker ticker(progress, count);
     for (std::uint32_t slot = 0; slot < count; ++slot) {
+        if (!ticker.Step()) {
+            m_strError = progress::kCancelled;
+            return false;
+        }
         const CGO_RuntimeClass* runtimeClass = nullptr;
         if (!ReadSlotHeader(runtimeClass))
             return false;

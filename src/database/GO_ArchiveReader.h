@@ -6,6 +6,8 @@
 
 #include "geometry/GO_Archive.h"
 
+class IProgress;
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,8 +37,9 @@ public:
     bool CheckRecord(const CGO_RuntimeClass& runtimeClass);
 
     // Checks the whole file without creating any object; on success count is
-    // its number of slots.
-    bool CheckAll(std::uint32_t& count);
+    // its number of slots. A reporter saying stop fails it with
+    // progress::kCancelled.
+    bool CheckAll(std::uint32_t& count, IProgress* progress = nullptr);
 
     bool IsFailed() const { return !m_strError.empty(); }
     // Why the file was rejected, naming the slot and the byte offset.

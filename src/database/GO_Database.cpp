@@ -8,6 +8,7 @@
 #include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
+#include "database/Progress.h"
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
 #include "geometry/GO_RuntimeClass.h"
@@ -213,16 +214,18 @@ void CGO_Database::Clear()
     CGO_GeoObject::ResetIdFactory();
 }
 
-void CGO_Database::DrawAll()
+void CGO_Database::DrawAll(IProgress* progress)
 {
     LogDebug("Drawing %i objects in database.", m_nCount);
+    progress::CTicker ticker(progress, m_slots.size());
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
         if (CGO_GeoObject* object = m_slots.get(slot))
             object->GenerateDisplayList();
+        ticker.Step();
     }
 }
 
-bool CGO_Database::Save(const char* path)
+bool CGO_Database::Save(const char* path, IProgress* progress)
 {
     m_strLastError.clear();
     const char* shownPath = path != nullptr ? path : "";
@@ -230,17 +233,20 @@ bool CGO_Database::Save(const char* path)
     // before the objects report themselves.
     fileio::CFileReplacer file(shownPath);
     std::vector<unsigned char> bytes;
-    bool ok = file.Open(m_strLastError) && Encode(bytes, m_strLastError, false);
+    progress::CPart records(progress, 0, 500);
+    bool ok = file.Open(m_strLastError) && Encode(bytes, m_strLastError, false, progress != nullptr ? &records : nullptr);
+    progress::CPart writing(progress, 500, 500);
     if (ok)
-        ok = file.Commit(bytes, m_strLastError);
+        ok = file.Commit(bytes, m_strLastError, progress != nullptr ? &writing : nullptr);
     if (!ok)
-        LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
+        fileio::LogNotDone("Saving graphics to", shownPath, m_strLastError);
     else
         file.WarnIfNotAtomic(shownPath);
     return ok;
 }
 
-bool CGO_Database::Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly) const
+bool CGO_Database::Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly,
+                          IProgress* progress) const
 {
     CGO_ArchiveWriter writer;
     try {
@@ -248,10 +254,12 @@ bool CGO_Database::Encode(std::vector<unsigned char>& bytes, std::string& error,
         writer.Reserve(6 + m_slots.size() * kEmptySlotBytes +
                        m_slots.occupied() * (kBytesPerObjectEstimate - kEmptySlotBytes));
         bool ok = writer.WriteSlotCount(m_slots.size());
+        progress::CTicker ticker(progress, m_slots.size());
         for (std::size_t slot = 0; ok && slot < m_slots.size(); ++slot)
-            ok = quietly ? writer.WriteObjectQuietly(m_slots.get(slot)) : writer.WriteObject(m_slots.get(slot));
+            ok = (quietly ? writer.WriteObjectQuietly(m_slots.get(slot)) : writer.WriteObject(m_slots.get(slot))) &&
+                 ticker.Step();
         if (!ok) {
-            error = writer.GetError();
+            error = ticker.IsStopped() ? progress::kCancelled : writer.GetError();
             return false;
         }
         bytes = writer.TakeBytes();
@@ -262,7 +270,7 @@ bool CGO_Database::Encode(std::vector<unsigned char>& bytes, std::string& error,
     return true;
 }
 
-int CGO_Database::Load(const char* path)
+int CGO_Database::Load(const char* path, IProgress* progress)
 {
     m_strLastError.clear();
     const char* shownPath = path != nullptr ? path : "";
@@ -279,20 +287,22 @@ int CGO_Database::Load(const char* path)
     if (ok) {
         CGO_ArchiveReader checker(bytes.data(), bytes.size());
         std::uint32_t count = 0;
-        ok = checker.CheckAll(count);
+        progress::CPart checking(progress, 0, 200);
+        ok = checker.CheckAll(count, progress != nullptr ? &checking : nullptr);
         if (!ok)
             m_strLastError = checker.GetError();
         else
             ok = ReserveSlots(count, slots);
     }
     if (!ok) {
-        LogWarn("Loading graphics from file '%s' failed: %s", shownPath, m_strLastError.c_str());
+        fileio::LogNotDone("Loading graphics from", shownPath, m_strLastError);
         return -1;
     }
-    return Replace(path, std::move(slots), [&bytes](Slots& built) { Build(bytes, built); });
+    const auto build = [&bytes](Slots& built, progress::CTicker& ticker) { Build(bytes, built, ticker); };
+    return Replace(path, std::move(slots), build, progress);
 }
 
-int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records)
+int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records, IProgress* progress)
 {
     m_strLastError.clear();
     Slots slots;
@@ -300,8 +310,9 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
         LogWarn("Loading graphics from file '%s' failed: %s", path != nullptr ? path : "", m_strLastError.c_str());
         return -1;
     }
-    return Replace(path, std::move(slots), [&records](Slots& built) {
+    const auto build = [&records](Slots& built, progress::CTicker& ticker) {
         for (std::size_t slot = 0; slot < built.size(); ++slot) {
+            ticker.Step();
             const CGO_ObjectRecord& record = records[slot];
             if (record.runtimeClass == nullptr)
                 continue;
@@ -310,10 +321,11 @@ int CGO_Database::LoadRecords(const char* path, const std::vector<CGO_ObjectReco
             CRecordArchive archive = CRecordArchive::Loading(record);
             object->Serialize(archive);
         }
-    });
+    };
+    return Replace(path, std::move(slots), build, progress);
 }
 
-bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
+bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records, IProgress* progress)
 {
     // Only the objects: a drawing of millions of empty slots would need many
     // times its file's size for records that say nothing.
@@ -324,7 +336,12 @@ bool CGO_Database::SaveRecords(std::vector<CGO_ObjectRecord>& records)
         return false;
     }
     std::size_t next = 0;
+    progress::CTicker ticker(progress, m_slots.size());
     for (std::size_t slot = 0; slot < m_slots.size() && next < records.size(); ++slot) {
+        if (!ticker.Step()) {
+            m_strLastError = progress::kCancelled;
+            return false;
+        }
         CGO_GeoObject* object = m_slots.get(slot);
         if (object == nullptr)
             continue;
@@ -348,23 +365,29 @@ bool CGO_Database::ReserveSlots(std::size_t count, Slots& slots)
     return true;
 }
 
-int CGO_Database::Replace(const char* path, Slots slots, const std::function<void(Slots&)>& fill)
+int CGO_Database::Replace(const char* path, Slots slots, const Filler& fill, IProgress* progress)
 {
+    // The old drawing goes now: from here on the load runs to its end.
+    if (progress != nullptr)
+        progress->PastReturn();
     Clear();
     LogInfo("Loading graphics from file '%s'...", path);
     // Each object draws its id from the factory, which Clear has just reset,
     // in slot order.
-    fill(slots);
+    progress::CPart building(progress, 200, 300);
+    progress::CTicker ticker(progress != nullptr ? &building : nullptr, slots.size());
+    fill(slots, ticker);
     m_slots = std::move(slots);
     m_nCount = GetSize();
     RebuildIdIndex();
     NotifyReplaced();
     LogInfo("%i graphics loaded. Drawing...", m_nCount);
-    DrawAll();
+    progress::CPart drawing(progress, 500, 500);
+    DrawAll(progress != nullptr ? &drawing : nullptr);
     return GetSize();
 }
 
-void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
+void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots, progress::CTicker& ticker)
 {
     // The same walk as the check, so it cannot fail here; each object reads
     // its own record.
@@ -372,6 +395,7 @@ void CGO_Database::Build(const std::vector<unsigned char>& bytes, Slots& slots)
     std::uint32_t count = 0;
     reader.ReadSlotCount(count);
     for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+        ticker.Step();
         const CGO_RuntimeClass* runtimeClass = nullptr;
         reader.ReadSlotHeader(runtimeClass);
         if (runtimeClass == nullptr)

@@ -13,6 +13,10 @@
 #include <functional>
 
 class IGO_DatabaseObserver;
+class IProgress;
+namespace progress {
+class CTicker;
+}
 
 class CGO_Database {
 public:
@@ -47,29 +51,37 @@ public:
     // hear of it. Null for an empty slot.
     CGO_GeoObject* Modify(int slot);
     void Clear();
-    void DrawAll();
+    void DrawAll(IProgress* progress = nullptr);
+
+    // Every function below that takes a reporter tells it how far it is; a
+    // stop it asks for ends the work as a failure with the reason
+    // progress::kCancelled, leaving the file or the drawing as it was.
 
     // Writes the drawing. Returns false, with the file as it was and a reason
     // in GetLastError(), when it cannot be written completely.
-    bool Save(const char* path);
+    bool Save(const char* path, IProgress* progress = nullptr);
     // The bytes Save writes, built in memory. Quietly: without the log line
     // each object writes when it is saved. False, with the reason in error,
-    // for a drawing no file could hold or when memory runs out.
-    bool Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly) const;
+    // for a drawing no file could hold, when memory runs out, or when the
+    // reporter says stop (the reason is then progress::kCancelled).
+    bool Encode(std::vector<unsigned char>& bytes, std::string& error, bool quietly,
+                IProgress* progress = nullptr) const;
     // Replaces the drawing by the file's. Returns the number of slots, or -1
     // when the file cannot be read or is malformed; the drawing then stays
-    // exactly as it was and GetLastError() says why.
-    int Load(const char* path);
+    // exactly as it was and GetLastError() says why. A stop is possible
+    // until the old drawing is cleared.
+    int Load(const char* path, IProgress* progress = nullptr);
     // Replaces the drawing by objects built from records that were read from
     // the file at path and checked already, in the very steps and with the
     // very log lines of Load: every object is created anew (ids from 0) and
     // reads its own record. Returns the number of slots, or -1 with the
     // drawing untouched when there is no memory for the slots.
-    int LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records);
+    int LoadRecords(const char* path, const std::vector<CGO_ObjectRecord>& records,
+                    IProgress* progress = nullptr);
     // Every object as a record, in slot order, empty slots left out; each
     // object writes its record and logs its serializing line, as in a save.
     // False when out of memory.
-    bool SaveRecords(std::vector<CGO_ObjectRecord>& records);
+    bool SaveRecords(std::vector<CGO_ObjectRecord>& records, IProgress* progress = nullptr);
 
     int GetSize() const { return static_cast<int>(m_slots.size()); }
     int GetCount() const { return m_nCount; }
@@ -99,9 +111,10 @@ private:
     bool ReserveSlots(std::size_t count, Slots& slots);
     // Clears the drawing and fills the prepared slots with new objects, with
     // the log lines of a load from path around it.
-    int Replace(const char* path, Slots slots, const std::function<void(Slots&)>& fill);
+    using Filler = std::function<void(Slots&, progress::CTicker&)>;
+    int Replace(const char* path, Slots slots, const Filler& fill, IProgress* progress);
     // Builds the objects from a file already checked to the last slot.
-    static void Build(const std::vector<unsigned char>& bytes, Slots& slots);
+    static void Build(const std::vector<unsigned char>& bytes, Slots& slots, progress::CTicker& ticker);
 
     CGO_SlotTable m_slots;
     int m_nCount = 0;

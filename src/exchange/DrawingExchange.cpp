@@ -11,34 +11,34 @@
 
 #include <vector>
 
-int CDrawingExchange::Load(const char* path)
+int CDrawingExchange::Load(const char* path, IProgress* progress)
 {
     m_strLastError.clear();
     m_skipped = CSkippedEntities();
     if (path != nullptr && exchange::FormatForOpening(path) == exchange::FORMAT_DXF)
-        return LoadDxf(path);
-    const int slots = m_database.Load(path);
+        return LoadDxf(path, progress);
+    const int slots = m_database.Load(path, progress);
     if (slots < 0)
         m_strLastError = m_database.GetLastError();
     return slots;
 }
 
-bool CDrawingExchange::Save(const char* path, exchange::FileFormat format)
+bool CDrawingExchange::Save(const char* path, exchange::FileFormat format, IProgress* progress)
 {
     m_strLastError.clear();
     if (format == exchange::FORMAT_DXF)
-        return SaveDxf(path);
+        return SaveDxf(path, progress);
     if (format != exchange::FORMAT_DAT) {
         m_strLastError = "a drawing is saved as .dat or .dxf";
         return false;
     }
-    const bool saved = m_database.Save(path);
+    const bool saved = m_database.Save(path, progress);
     if (!saved)
         m_strLastError = m_database.GetLastError();
     return saved;
 }
 
-int CDrawingExchange::LoadDxf(const char* path)
+int CDrawingExchange::LoadDxf(const char* path, IProgress* progress)
 {
     std::vector<unsigned char> bytes;
     CDxfReader reader;
@@ -47,16 +47,17 @@ int CDrawingExchange::LoadDxf(const char* path)
         m_strLastError = "no file name given";
     else
         ok = fileio::ReadWholeFile(path, bytes, m_strLastError);
-    if (ok && !reader.Read(bytes)) {
+    progress::CPart reading(progress, 0, 200);
+    if (ok && !reader.Read(bytes, progress != nullptr ? &reading : nullptr)) {
         m_strLastError = reader.GetError();
         ok = false;
     }
     if (!ok) {
-        LogWarn("Loading graphics from file '%s' failed: %s", path, m_strLastError.c_str());
+        fileio::LogNotDone("Loading graphics from", path, m_strLastError);
         return -1;
     }
     std::vector<unsigned char>().swap(bytes);
-    const int slots = m_database.LoadRecords(path, reader.GetRecords());
+    const int slots = m_database.LoadRecords(path, reader.GetRecords(), progress);
     if (slots < 0) {
         m_strLastError = m_database.GetLastError();
         return -1;
@@ -68,7 +69,7 @@ int CDrawingExchange::LoadDxf(const char* path)
     return slots;
 }
 
-bool CDrawingExchange::SaveDxf(const char* path)
+bool CDrawingExchange::SaveDxf(const char* path, IProgress* progress)
 {
     const char* shownPath = path != nullptr ? path : "";
     // The temporary file comes first, so a save that cannot succeed fails
@@ -77,19 +78,23 @@ bool CDrawingExchange::SaveDxf(const char* path)
     bool ok = file.Open(m_strLastError);
     std::vector<CGO_ObjectRecord> records;
     std::vector<unsigned char> bytes;
-    if (ok && !m_database.SaveRecords(records)) {
+    progress::CPart recording(progress, 0, 250);
+    progress::CPart formatting(progress, 250, 500);
+    progress::CPart writing(progress, 750, 250);
+    const auto part = [progress](progress::CPart& step) { return progress != nullptr ? &step : nullptr; };
+    if (ok && !m_database.SaveRecords(records, part(recording))) {
         m_strLastError = m_database.GetLastError();
         ok = false;
     }
     CDxfWriter writer;
-    if (ok && !writer.Write(records, bytes)) {
+    if (ok && !writer.Write(records, bytes, part(formatting))) {
         m_strLastError = writer.GetError();
         ok = false;
     }
     if (ok)
-        ok = file.Commit(bytes, m_strLastError);
+        ok = file.Commit(bytes, m_strLastError, part(writing));
     if (!ok)
-        LogWarn("Saving graphics to file '%s' failed: %s", shownPath, m_strLastError.c_str());
+        fileio::LogNotDone("Saving graphics to", shownPath, m_strLastError);
     else
         file.WarnIfNotAtomic(shownPath);
     return ok;

@@ -51,10 +51,13 @@ double PlaneSide(const double* direction)
 class CImportAdapter : public DL_CreationAdapter {
 public:
     CImportAdapter(const std::vector<int>& lines, const std::vector<int>& ordinals, std::vector<CDxfRecord>& records,
-                   CSkippedEntities& skipped)
-        : m_lines(lines), m_ordinals(ordinals), m_records(records), m_skipped(skipped)
+                   CSkippedEntities& skipped, IProgress* progress)
+        : m_lines(lines), m_ordinals(ordinals), m_records(records), m_skipped(skipped), m_ticker(progress, lines.size())
     {
     }
+
+    // The stream the library reads: once the reporter says stop, it ends.
+    void Watch(std::istream& stream) { m_pStream = &stream; }
 
     void addLine(const DL_LineData& data) override
     {
@@ -130,6 +133,11 @@ private:
 
     int NextLine()
     {
+        // The library reads lines while the stream is not at its end.
+        if (m_pStream != nullptr && m_strError.empty() && !m_ticker.Step()) {
+            m_strError = progress::kCancelled;
+            m_pStream->setstate(std::ios::eofbit | std::ios::failbit);
+        }
         const int line = m_nNext < m_lines.size() ? m_lines[m_nNext] : 0;
         ++m_nNext;
         return line;
@@ -151,18 +159,22 @@ private:
     CSkippedEntities& m_skipped;
     std::size_t m_nNext = 0;
     std::size_t m_nTilted = 0;
+    progress::CTicker m_ticker;
+    std::istream* m_pStream = nullptr;
     std::string m_strError;
 };
 
 } // namespace
 
-bool CDxfReader::Read(const std::vector<unsigned char>& bytes)
+bool CDxfReader::Read(const std::vector<unsigned char>& bytes, IProgress* progress)
 {
     m_records.clear();
     m_skipped = CSkippedEntities();
     m_strError.clear();
     CDxfScanner scanner;
-    if (!scanner.Scan(bytes.data(), bytes.size())) {
+    progress::CPart scanning(progress, 0, 100);
+    progress::CPart parsing(progress, 100, 100);
+    if (!scanner.Scan(bytes.data(), bytes.size(), progress != nullptr ? &scanning : nullptr)) {
         m_strError = scanner.GetError();
         return false;
     }
@@ -170,8 +182,10 @@ bool CDxfReader::Read(const std::vector<unsigned char>& bytes)
     try {
         std::vector<CDxfRecord> records;
         records.reserve(scanner.GetImportLines().size());
-        CImportAdapter adapter(scanner.GetImportLines(), scanner.GetImportOrdinals(), records, m_skipped);
+        CImportAdapter adapter(scanner.GetImportLines(), scanner.GetImportOrdinals(), records, m_skipped,
+                               progress != nullptr ? &parsing : nullptr);
         std::istringstream stream(scanner.GetImportText());
+        adapter.Watch(stream);
         DL_Dxf dxf;
         dxf.in(stream, &adapter);
         m_strError = adapter.GetError();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "database/GO_ObjectRecord.h"
+#include "database/Progress.h"
 #include "exchange/SkippedEntities.h"
 
 #include <string>
@@ -12,8 +13,9 @@ class CDxfReader {
 public:
     // Reads a whole file held in memory. False, with the reason in
     // GetError(), when it is not a sound ASCII DXF file or holds a line or
-    // circle the drawing cannot represent; no record is kept then.
-    bool Read(const std::vector<unsigned char>& bytes);
+    // circle the drawing cannot represent; no record is kept then. A
+    // reporter that says stop ends it so, with progress::kCancelled.
+    bool Read(const std::vector<unsigned char>& bytes, IProgress* progress = nullptr);
 
     // One record per imported entity, in file order.
     const std::vector<CGO_ObjectRecord>& GetRecords() const { return m_records; }

@@ -134,6 +134,10 @@ bool CDxfScanner::NextLine(std::string_view& line)
 
 bool CDxfScanner::NextGroup(Group& group)
 {
+    if (!m_ticker.StepTo(m_pos)) {
+        m_strError = progress::kCancelled;
+        return false;
+    }
     std::string_view codeLine;
     if (!NextLine(codeLine))
         return false;
@@ -146,10 +150,11 @@ bool CDxfScanner::NextGroup(Group& group)
     return true;
 }
 
-bool CDxfScanner::Scan(const unsigned char* data, std::size_t size)
+bool CDxfScanner::Scan(const unsigned char* data, std::size_t size, IProgress* progress)
 {
     m_data = data;
     m_size = size;
+    m_ticker = progress::CTicker(progress, size);
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
         m_pos = 3;
     if (size - m_pos >= std::strlen(kBinarySentinel) &&

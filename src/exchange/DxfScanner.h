@@ -7,6 +7,8 @@
 // uninitialised memory or loop for ever (see CDxfReader).
 #pragma once
 
+#include "database/Progress.h"
+
 #include "exchange/DxfEntity.h"
 #include "exchange/SkippedEntities.h"
 
@@ -18,8 +20,9 @@
 class CDxfScanner {
 public:
     // Walks the whole file. False, with the reason in GetError(), when it is
-    // not a complete ASCII DXF file.
-    bool Scan(const unsigned char* data, std::size_t size);
+    // not a complete ASCII DXF file, or progress::kCancelled when the
+    // reporter (told the bytes walked so far) says stop.
+    bool Scan(const unsigned char* data, std::size_t size, IProgress* progress = nullptr);
 
     const std::string& GetError() const { return m_strError; }
     // The LINE and CIRCLE entities of the model space, in file order, as the
@@ -57,6 +60,7 @@ private:
     std::size_t m_size = 0;
     std::size_t m_pos = 0;
     int m_nLine = 0;
+    progress::CTicker m_ticker{nullptr, 0};
 
     // The entity being read in the ENTITIES section.
     enum { KIND_OTHER, KIND_LINE, KIND_CIRCLE, KIND_ARC, KIND_KEPT };

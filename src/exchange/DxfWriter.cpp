@@ -128,15 +128,20 @@ void WriteTables(DL_Dxf& dxf, CMemoryWriter& dw)
     dw.sectionEnd();
 }
 
-void WriteEntities(DL_Dxf& dxf, CMemoryWriter& dw, const std::vector<CGO_ObjectRecord>& records)
+bool WriteEntities(DL_Dxf& dxf, CMemoryWriter& dw, const std::vector<CGO_ObjectRecord>& records,
+                   IProgress* progress)
 {
     const DL_Attributes onLayer0("0", 256, -1, "BYLAYER", 1.0);
     dw.sectionEntities();
+    progress::CTicker ticker(progress, records.size());
     for (const CGO_ObjectRecord& record : records) {
+        if (!ticker.Step())
+            return false;
         if (const CDxfEntityKind* kind = DxfKindOfClass(record.runtimeClass))
             kind->write(dxf, dw, record, onLayer0);
     }
     dw.sectionEnd();
+    return true;
 }
 
 } // namespace
@@ -161,7 +166,8 @@ std::string CDxfWriter::FormatFloat(float value)
     return std::string(buffer, result.ptr);
 }
 
-bool CDxfWriter::Write(const std::vector<CGO_ObjectRecord>& records, std::vector<unsigned char>& bytes)
+bool CDxfWriter::Write(const std::vector<CGO_ObjectRecord>& records, std::vector<unsigned char>& bytes,
+                       IProgress* progress)
 {
     m_strError.clear();
     CExtents extents;
@@ -177,7 +183,10 @@ bool CDxfWriter::Write(const std::vector<CGO_ObjectRecord>& records, std::vector
         dxf.out("", DL_Codes::AC1009);
         WriteHeader(dw, extents);
         WriteTables(dxf, dw);
-        WriteEntities(dxf, dw, records);
+        if (!WriteEntities(dxf, dw, records, progress)) {
+            m_strError = progress::kCancelled;
+            return false;
+        }
         dw.dxfEOF();
         bytes.assign(text.begin(), text.end());
     } catch (const std::bad_alloc&) {

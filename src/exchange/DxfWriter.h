@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/GO_ObjectRecord.h"
+#include "database/Progress.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +13,9 @@ class CDxfWriter {
 public:
     // The file's bytes. False, with the reason in GetError(), when a record
     // holds a value that DXF cannot carry (infinite or not a number).
-    bool Write(const std::vector<CGO_ObjectRecord>& records, std::vector<unsigned char>& bytes);
+    // A reporter that says stop ends it so, with progress::kCancelled.
+    bool Write(const std::vector<CGO_ObjectRecord>& records, std::vector<unsigned char>& bytes,
+               IProgress* progress = nullptr);
 
     const std::string& GetError() const { return m_strError; }
 

@@ -3,6 +3,7 @@
 // file is replaced in one step.
 #include "output/DrawingExport.h"
 
+#include "database/FileIO.h"
 #include "database/FileReplacer.h"
 #include "output/DrawingPainter.h"
 #include "exchange/ExportArea.h"
@@ -25,7 +26,7 @@ namespace {
 constexpr int kPdfResolution = 600;
 constexpr double kMillimetresPerInch = 25.4;
 
-QByteArray RenderSvg(const CGO_Database& database, const WorldCoordinates& area)
+QByteArray RenderSvg(const CGO_Database& database, const WorldCoordinates& area, IProgress* progress)
 {
     const exchange::PictureSize size = exchange::PictureSizeFor(area, exchange::kPictureSide);
     QByteArray bytes;
@@ -40,8 +41,10 @@ QByteArray RenderSvg(const CGO_Database& database, const WorldCoordinates& area)
     QPainter painter(&svg);
     const QRectF target(0, 0, size.width, size.height);
     painter.fillRect(target, Qt::white);
-    CDrawingPainter::Paint(painter, database, area, target, CDrawingExport::PICTURE_PEN);
+    const bool painted = CDrawingPainter::Paint(painter, database, area, target, CDrawingExport::PICTURE_PEN, progress);
     painter.end();
+    if (!painted)
+        return QByteArray();
     // At 1:1 one drawing unit is one millimetre of the picture.
     const QString millimetres = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
                              .arg(area.xMax - area.xMin, 0, 'g', 9)
@@ -53,16 +56,18 @@ QByteArray RenderSvg(const CGO_Database& database, const WorldCoordinates& area)
     return bytes;
 }
 
-QByteArray RenderPng(const CGO_Database& database, const WorldCoordinates& area)
+QByteArray RenderPng(const CGO_Database& database, const WorldCoordinates& area, IProgress* progress)
 {
     const exchange::PictureSize size = exchange::PictureSizeFor(area, exchange::kPictureSide);
     QImage image(size.width, size.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, size.width, size.height),
-                           CDrawingExport::PICTURE_PEN);
+    const bool painted = CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, size.width, size.height),
+                                                CDrawingExport::PICTURE_PEN, progress);
     painter.end();
     QByteArray bytes;
+    if (!painted)
+        return bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
@@ -89,7 +94,7 @@ WorldCoordinates PdfPageArea(const WorldCoordinates& exported, const CPaperScale
 }
 
 QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& exported, const CPaperScale& paper,
-                     bool& cutOff)
+                     bool& cutOff, IProgress* progress)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -105,9 +110,9 @@ QByteArray RenderPdf(const CGO_Database& database, const WorldCoordinates& expor
     const QRectF target(0, 0, pdf.width(), pdf.height());
     painter.setClipRect(target);
     const double pen = CDrawingExport::PAGE_PEN_MM * kPdfResolution / kMillimetresPerInch;
-    CDrawingPainter::Paint(painter, database, area, target, pen);
+    const bool painted = CDrawingPainter::Paint(painter, database, area, target, pen, progress);
     painter.end();
-    return bytes;
+    return painted ? bytes : QByteArray();
 }
 
 } // namespace
@@ -120,7 +125,8 @@ bool CDrawingExport::PdfCutsOff(const CGO_Database& database, const WorldCoordin
 }
 
 QByteArray CDrawingExport::Render(const CGO_Database& database, const WorldCoordinates& visible,
-                                  exchange::FileFormat format, const CPaperScale& paper, bool* cutOff)
+                                  exchange::FileFormat format, const CPaperScale& paper, bool* cutOff,
+                                  IProgress* progress)
 {
     const WorldCoordinates area = exchange::ExportArea(database, visible);
     bool cut = false;
@@ -128,22 +134,22 @@ QByteArray CDrawingExport::Render(const CGO_Database& database, const WorldCoord
         *cutOff = false;
     switch (format) {
     case exchange::FORMAT_SVG:
-        return RenderSvg(database, area);
+        return RenderSvg(database, area, progress);
     case exchange::FORMAT_PDF: {
-        QByteArray bytes = RenderPdf(database, area, paper, cut);
+        QByteArray bytes = RenderPdf(database, area, paper, cut, progress);
         if (cutOff != nullptr)
             *cutOff = cut;
         return bytes;
     }
     case exchange::FORMAT_PNG:
-        return RenderPng(database, area);
+        return RenderPng(database, area, progress);
     default:
         return QByteArray();
     }
 }
 
 bool CDrawingExport::Write(const CGO_Database& database, const WorldCoordinates& visible, const QString& path,
-                           exchange::FileFormat format)
+                           exchange::FileFormat format, IProgress* progress)
 {
     m_strLastError.clear();
     m_bCutOff = false;
@@ -155,18 +161,22 @@ bool CDrawingExport::Write(const CGO_Database& database, const WorldCoordinates&
         error = "a picture is exported as .svg, .pdf or .png";
         ok = false;
     }
+    progress::CPart painting(progress, 0, 800);
+    progress::CPart writing(progress, 800, 200);
     if (ok) {
-        const QByteArray bytes = Render(database, visible, format, m_paper, &m_bCutOff);
+        const QByteArray bytes = Render(database, visible, format, m_paper, &m_bCutOff,
+                                        progress != nullptr ? &painting : nullptr);
         if (bytes.isEmpty()) {
-            error = "the picture could not be drawn";
+            error = painting.IsStopped() ? progress::kCancelled : "the picture could not be drawn";
             ok = false;
         } else {
-            ok = file.Commit(std::vector<unsigned char>(bytes.begin(), bytes.end()), error);
+            ok = file.Commit(std::vector<unsigned char>(bytes.begin(), bytes.end()), error,
+                             progress != nullptr ? &writing : nullptr);
         }
     }
     if (!ok) {
         m_strLastError = QString::fromStdString(error);
-        LogWarn("Exporting graphics to file '%s' failed: %s", localPath.constData(), error.c_str());
+        fileio::LogNotDone("Exporting graphics to", localPath.constData(), error);
         return false;
     }
     LogInfo("Graphics exported to file '%s'.", localPath.constData());

@@ -11,6 +11,7 @@
 #include <QString>
 
 class CGO_Database;
+class IProgress;
 
 class CDrawingExport {
 public:
@@ -22,16 +23,18 @@ public:
 
     // Writes a picture of the drawing as format to path. visible is shown
     // when the drawing is empty. False, with the old file kept and the reason
-    // in GetLastError(), on failure.
+    // in GetLastError(), on failure; also when the reporter says stop, and
+    // then the reason is progress::kCancelled.
     bool Write(const CGO_Database& database, const WorldCoordinates& visible, const QString& path,
-               exchange::FileFormat format);
+               exchange::FileFormat format, IProgress* progress = nullptr);
 
     // The file's bytes; empty for a format that is not a picture. A PDF
     // goes onto its page as paper says; cutOff, when given, tells whether
-    // part of the drawing lies beyond the page at the chosen ratio.
+    // part of the drawing lies beyond the page at the chosen ratio. Empty
+    // as well when the reporter says stop.
     static QByteArray Render(const CGO_Database& database, const WorldCoordinates& visible,
                              exchange::FileFormat format, const CPaperScale& paper = CPaperScale(),
-                             bool* cutOff = nullptr);
+                             bool* cutOff = nullptr, IProgress* progress = nullptr);
 
     // Whether a PDF page at paper would cut part of the drawing off.
     static bool PdfCutsOff(const CGO_Database& database, const WorldCoordinates& visible, const CPaperScale& paper);

@@ -2,6 +2,8 @@
 // a painter transform: a transform would scale the pen along with the world.
 #include "output/DrawingPainter.h"
 
+#include "database/Progress.h"
+
 #include "database/GO_Database.h"
 #include "geometry/GO_GeoObject.h"
 
@@ -56,8 +58,8 @@ void CDrawingPainter::PaintPrimitive(QPainter& painter, const CGO_Primitive& pri
                     static_cast<int>(std::lround(primitive.sweepDegrees * 16.0)));
 }
 
-void CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
-                            const QRectF& target, double penWidth)
+bool CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
+                            const QRectF& target, double penWidth, IProgress* progress)
 {
     painter.save();
     painter.setClipRect(target);
@@ -68,7 +70,8 @@ void CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, con
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const double scale = Scale(area, target);
-    for (int slot = 0; slot < database.GetSize(); ++slot) {
+    progress::CTicker ticker(progress, static_cast<std::uint64_t>(database.GetSize()));
+    for (int slot = 0; slot < database.GetSize() && ticker.Step(); ++slot) {
         const CGO_GeoObject* object = database.GetAt(slot);
         if (object == nullptr)
             continue;
@@ -78,4 +81,5 @@ void CDrawingPainter::Paint(QPainter& painter, const CGO_Database& database, con
             PaintPrimitive(painter, primitive, area, target, scale);
     }
     painter.restore();
+    return !ticker.IsStopped();
 }

@@ -8,6 +8,7 @@
 #include <QRectF>
 
 class CGO_Database;
+class IProgress;
 struct CGO_Primitive;
 class QPainter;
 
@@ -15,9 +16,10 @@ class CDrawingPainter {
 public:
     // Draws every object into target (device coordinates of painter), with
     // area scaled uniformly to fit and centred in it, in black lines of
-    // penWidth device units.
-    static void Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
-                      const QRectF& target, double penWidth);
+    // penWidth device units. False when the reporter said stop before the
+    // last object.
+    static bool Paint(QPainter& painter, const CGO_Database& database, const WorldCoordinates& area,
+                      const QRectF& target, double penWidth, IProgress* progress = nullptr);
 
     // Where a world point lands, for the same area and target.
     static QPointF Map(const WorldCoordinates& area, const QRectF& target, double x, double y);

@@ -66,7 +66,7 @@ bool CDrawingPrint::CutsOff(const QPrinter& printer, const CGO_Database& databas
 }
 
 bool CDrawingPrint::PrintOn(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
-                            const CPaperScale& paper, bool* cutOff)
+                            const CPaperScale& paper, bool* cutOff, IProgress* progress)
 {
     if (cutOff != nullptr)
         *cutOff = false;
@@ -85,7 +85,12 @@ bool CDrawingPrint::PrintOn(QPrinter& printer, const CGO_Database& database, con
             *cutOff = exchange::ReachesBeyond(database, area);
         painter.setClipRect(QRectF(0, 0, page.width(), page.height()));
     }
-    CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, page.width(), page.height()), pen);
+    if (!CDrawingPainter::Paint(painter, database, area, QRectF(0, 0, page.width(), page.height()), pen, progress)) {
+        printer.abort();
+        painter.end();
+        LogInfo("Printing graphics cancelled.");
+        return false;
+    }
     // The pages reach the printer (or the file) only when the painter ends.
     if (!painter.end()) {
         LogWarn("Printing graphics failed: the printer did not take the pages.");

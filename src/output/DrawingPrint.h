@@ -8,6 +8,7 @@
 #include <functional>
 
 class CGO_Database;
+class IProgress;
 class QPrinter;
 
 class CDrawingPrint {
@@ -30,7 +31,9 @@ public:
                         const CPaperScale& paper);
     // Prints on a printer that is set up already; false when the printer
     // cannot be used. At a ratio the drawing is centred on the page, and
-    // cutOff tells whether part of it lies beyond the page.
+    // cutOff tells whether part of it lies beyond the page. A reporter that
+    // says stop aborts the print job; false then as well.
     static bool PrintOn(QPrinter& printer, const CGO_Database& database, const WorldCoordinates& visible,
-                        const CPaperScale& paper = CPaperScale(), bool* cutOff = nullptr);
+                        const CPaperScale& paper = CPaperScale(), bool* cutOff = nullptr,
+                        IProgress* progress = nullptr);
 };
