@@ -5,7 +5,10 @@
 #include "control/GermanReasons.h"
 #include "control/ProgressWindow.h"
 
+#include "database/FileIO.h"
 #include "exchange/DrawingExchange.h"
+#include "exchange/DxfReader.h"
+#include "exchange/FileFormat.h"
 #include "output/DrawingExport.h"
 #include "output/PaperScaleChoice.h"
 #include "exchange/SkippedEntities.h"
@@ -303,4 +306,18 @@ bool CDrawingFiles::Print()
         ShowError(QString::fromUtf8("Die Zeichnung passt in diesem Maßstab nicht auf die Seite; was darüber "
                                     "hinausreicht, wurde abgeschnitten."));
     return true;
+}
+
+void CDrawingFiles::AdoptPath(const QString& path)
+{
+    m_lastPath = path;
+    m_guard.Forget();
+    const std::string name = QFile::encodeName(path).toStdString();
+    if (path.isEmpty() || exchange::FormatOfPath(name) != exchange::FORMAT_DXF)
+        return;
+    std::vector<unsigned char> bytes;
+    std::string error;
+    CDxfReader reader;
+    if (fileio::ReadWholeFile(name.c_str(), bytes, error) && reader.Read(bytes))
+        m_guard.Remember(path, reader.GetSkipped());
 }

@@ -50,7 +50,10 @@ public:
     // A new drawing has no file.
     void ForgetPath() { m_lastPath.clear(); }
     // A recovered drawing belongs to the file it was autosaved from.
-    void AdoptPath(const QString& path) { m_lastPath = path; }
+    // Makes path the drawing's file without loading it (a recovered
+    // drawing): a DXF there is read once more to learn what a save over it
+    // would lose.
+    void AdoptPath(const QString& path);
     // Asks for a file to open; empty when cancelled.
     QString ChooseFileToOpen();
     // Loads a .dat or .dxf file. A failure is shown and keeps the drawing.

@@ -34,8 +34,11 @@ QString CLossGuard::Text() const
         parts << QStringLiteral("%1 %2").arg(entry.second).arg(QString::fromStdString(entry.first));
     if (m_skipped.PaperSpace() > 0)
         parts << QString::fromUtf8("%1 im Papierbereich").arg(m_skipped.PaperSpace());
-    return QString::fromUtf8("%1 enthielt %2 Elemente, die lumen7 nicht übernommen hat (%3). "
-                             "Beim Überschreiben gehen sie verloren.")
+    const bool one = m_skipped.Total() == 1;
+    return QString::fromUtf8(one ? "%1 enthielt %2 Element, das lumen7 nicht übernommen hat (%3). "
+                                   "Beim Überschreiben geht es verloren."
+                                 : "%1 enthielt %2 Elemente, die lumen7 nicht übernommen hat (%3). "
+                                   "Beim Überschreiben gehen sie verloren.")
         .arg(QFileInfo(m_path).fileName())
         .arg(m_skipped.Total())
         .arg(parts.join(QStringLiteral(", ")));

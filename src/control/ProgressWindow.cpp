@@ -28,6 +28,7 @@ CProgressWindow::CProgressWindow(QWidget* owner, const QString& label)
     : m_pDialog(new QProgressDialog(label, QString::fromUtf8(TEXT_CANCEL), 0, kSteps, owner))
 {
     ++s_nRunning;
+    m_bRunning = true;
     m_pDialog->setWindowTitle(QString::fromUtf8(TITLE));
     // Application modal: the drawing window, a QWindow of its own, takes no
     // input either while the work runs.
@@ -47,7 +48,7 @@ CProgressWindow::CProgressWindow(QWidget* owner, const QString& label)
 
 CProgressWindow::~CProgressWindow()
 {
-    --s_nRunning;
+    Finish();
     delete m_pDialog;
 }
 
@@ -78,6 +79,9 @@ void CProgressWindow::Update(std::uint64_t done, std::uint64_t total)
 void CProgressWindow::Finish()
 {
     m_pDialog->hide();
+    if (m_bRunning)
+        --s_nRunning;
+    m_bRunning = false;
 }
 
 void CProgressWindow::PastReturn()

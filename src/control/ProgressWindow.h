@@ -41,4 +41,5 @@ private:
     qint64 m_nNextUpdateMs = 0;
     bool m_bCancelled = false;
     bool m_bPastReturn = false;
+    bool m_bRunning = false;
 };

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <fstream>
+#include <optional>
 #include <iostream>
 #include <iterator>
 
@@ -237,7 +238,7 @@ TEST(ProgramRun, ChildAutosavesAndIsKilled)
     if (!IsChild("autosavekill"))
         GTEST_SKIP() << "runs only as a child process of ProgramRun.ADrawingKilledWithUnsavedChangesIsRecovered";
     std::ofstream("plate.dxf") << "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n"
-                                  "  0\nENDSEC\n  0\nEOF\n";
+                                  "  0\nTEXT\n 10\n0\n 20\n0\n 40\n1\n  1\nabc\n  0\nENDSEC\n  0\nEOF\n";
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [] {
         if (Db()->GetSize() != 1)
@@ -258,23 +259,30 @@ TEST(ProgramRun, ChildRecoversTheDrawing)
 {
     if (!IsChild("autosaverecover"))
         GTEST_SKIP() << "runs only as a child process of ProgramRun.ADrawingKilledWithUnsavedChangesIsRecovered";
-    QuestionAnswerer answerer(QStringLiteral("Wiederherstellen"));
+    std::optional<QuestionAnswerer> answerer;
+    answerer.emplace(QStringLiteral("Wiederherstellen"));
+    QString recoveryQuestion;
     QString restoredPane;
     QString savedPane;
     QuitWhen([&] {
         if (Db()->GetCount() != 4)
             return false;
+        recoveryQuestion = answerer->Question();
         restoredPane = Dlg()->GetDocument()->PaneText();
+        // The file still holds the TEXT the drawing never took in.
+        answerer.emplace(QString::fromUtf8("Überschreiben"));
         Dlg()->OnSaveToCurrentFile();
+        EXPECT_EQ(answerer->Question(), QString::fromUtf8("plate.dxf enthielt 1 Element, das lumen7 nicht übernommen "
+                                                          "hat (1 TEXT). Beim Überschreiben geht es verloren."));
         savedPane = Dlg()->GetDocument()->PaneText();
         return true;
     });
     EXPECT_FALSE(theApp.InitInstance());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Eine nicht gespeicherte Zeichnung von \\d\\d:\\d\\d wurde gefunden\\. "
                                                   "Wiederherstellen\\?$"))
-                    .match(answerer.Question())
+                    .match(recoveryQuestion)
                     .hasMatch())
-        << answerer.Question().toStdString();
+        << recoveryQuestion.toStdString();
     EXPECT_EQ(restoredPane, QStringLiteral("plate.dxf *"));
     EXPECT_EQ(savedPane, QStringLiteral("plate.dxf"));
     EXPECT_TRUE(QDir(autosavefolder::Path()).entryList({QStringLiteral("*.dat")}).isEmpty());
