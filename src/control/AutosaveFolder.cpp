@@ -10,8 +10,8 @@ namespace autosavefolder {
 
 QString Path()
 {
-    // The state folder is to be absolute; anything else is ignored, as the
-    // base directory specification says.
+    // The state folder is to be absolute; a relative one is ignored, as the
+    // XDG base directory rules say.
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
