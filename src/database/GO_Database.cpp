@@ -8,6 +8,7 @@
 #include "database/GO_DatabaseObserver.h"
 #include "database/GO_ArchiveReader.h"
 #include "database/GO_ArchiveWriter.h"
+#include "database/GO_RecordArchive.h"
 #include "database/Progress.h"
 #include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
@@ -23,29 +24,6 @@ namespace {
 // A tag word and a line's data record; class descriptions occur once per class.
 constexpr std::size_t kBytesPerObjectEstimate = 2 + 16;
 constexpr std::size_t kEmptySlotBytes = 2;
-
-// The archive over one record's floats: objects store into it and load from
-// it exactly as they do with a drawing file.
-class CRecordArchive : public CGO_Archive {
-public:
-    static CRecordArchive Storing(CGO_ObjectRecord& record) { return CRecordArchive(&record, record); }
-    static CRecordArchive Loading(const CGO_ObjectRecord& record) { return CRecordArchive(nullptr, record); }
-
-    bool IsStoring() const override { return m_pTarget != nullptr; }
-    void WriteFloat(float value) override
-    {
-        if (m_pTarget != nullptr && m_nNext < m_pTarget->values.size())
-            m_pTarget->values[m_nNext++] = value;
-    }
-    float ReadFloat() override { return m_nNext < m_source.values.size() ? m_source.values[m_nNext++] : 0.0f; }
-
-private:
-    CRecordArchive(CGO_ObjectRecord* target, const CGO_ObjectRecord& source) : m_pTarget(target), m_source(source) {}
-
-    CGO_ObjectRecord* m_pTarget;
-    const CGO_ObjectRecord& m_source;
-    std::size_t m_nNext = 0;
-};
 
 } // namespace
 

@@ -3,26 +3,14 @@
 #include "edit/GroupPaste.h"
 
 #include "database/GO_Database.h"
+#include "database/GO_RecordArchive.h"
 #include "edit/EditJournal.h"
-#include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
 #include "log/Logger.h"
 
 #include <memory>
 
 namespace {
-
-class CLoadArchive : public CGO_Archive {
-public:
-    explicit CLoadArchive(const CGO_ObjectRecord& record) : m_record(record) {}
-    bool IsStoring() const override { return false; }
-    void WriteFloat(float) override {}
-    float ReadFloat() override { return m_nNext < m_record.values.size() ? m_record.values[m_nNext++] : 0.0f; }
-
-private:
-    const CGO_ObjectRecord& m_record;
-    std::size_t m_nNext = 0;
-};
 
 // A bare object of the record's kind, moved by offset, checked quietly
 // before any id is taken.
@@ -31,7 +19,7 @@ bool WouldBeFinite(const CGO_ObjectRecord& record, CGO_Vector offset)
     std::unique_ptr<CGO_GeoObject> probe(record.runtimeClass->RestoreObject(0));
     if (!probe)
         return false;
-    CLoadArchive archive(record);
+    CRecordArchive archive = CRecordArchive::Loading(record);
     probe->LoadRecord(archive);
     const int level = CLogger::GetInstance()->GetLevel();
     CLogger::GetInstance()->SetLevel(0);
@@ -57,7 +45,7 @@ CEditOutcome PasteRecords(CGO_Database& database, IEditStepSink* sink, const std
     journal.Begin(EDIT_PASTE);
     for (const CGO_ObjectRecord& record : records) {
         CGO_GeoObject* object = record.runtimeClass->CreateObject();
-        CLoadArchive archive(record);
+        CRecordArchive archive = CRecordArchive::Loading(record);
         object->LoadRecord(archive);
         object->Move(offset);
         database.Add(object);
@@ -78,7 +66,7 @@ std::vector<CGO_Primitive> OutlineOfRecords(const std::vector<CGO_ObjectRecord>&
         std::unique_ptr<CGO_GeoObject> probe(record.runtimeClass->RestoreObject(0));
         if (!probe)
             continue;
-        CLoadArchive archive(record);
+        CRecordArchive archive = CRecordArchive::Loading(record);
         probe->LoadRecord(archive);
         CGO_Outline outline;
         probe->GetOutline(outline);

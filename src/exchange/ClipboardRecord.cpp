@@ -4,8 +4,8 @@
 #include "exchange/ClipboardRecord.h"
 
 #include "database/GO_Database.h"
+#include "database/GO_RecordArchive.h"
 #include "exchange/DxfWriter.h"
-#include "geometry/GO_Archive.h"
 #include "geometry/GO_GeoObject.h"
 
 #include <cmath>
@@ -21,22 +21,6 @@ const char* const kMimeType = "application/x-lumen7-objects";
 namespace {
 
 const char* const kHeader = "lumen7 objects 1";
-
-class CStoreArchive : public CGO_Archive {
-public:
-    explicit CStoreArchive(CGO_ObjectRecord& record) : m_record(record) {}
-    bool IsStoring() const override { return true; }
-    void WriteFloat(float value) override
-    {
-        if (m_nNext < m_record.values.size())
-            m_record.values[m_nNext++] = value;
-    }
-    float ReadFloat() override { return 0.0f; }
-
-private:
-    CGO_ObjectRecord& m_record;
-    std::size_t m_nNext = 0;
-};
 
 std::string Hex(float value)
 {
@@ -80,7 +64,7 @@ CClipboardContent Collect(const CGO_Database& database, const std::vector<int>& 
             continue;
         CGO_ObjectRecord record;
         record.runtimeClass = object->GetRuntimeClass();
-        CStoreArchive archive(record);
+        CRecordArchive archive = CRecordArchive::Storing(record);
         object->StoreRecord(archive);
         content.records.push_back(record);
         CGO_Box box;
