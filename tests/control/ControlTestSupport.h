@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -53,6 +54,16 @@ inline void DragWorld(float x1, float y1, float x2, float y2)
     QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, PixelFor(x1, y1));
     QTest::mouseMove(View(), PixelFor(x2, y2));
     QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, PixelFor(x2, y2));
+}
+
+// The control center's "Eingabe" line, and an entry typed into it and taken
+// with Enter.
+inline QLineEdit* Entry() { return qobject_cast<QLineEdit*>(Dlg()->GetControl(CCadDlg::IDC_ENTRY)); }
+
+inline void Type(const char* text)
+{
+    Entry()->setText(QString::fromUtf8(text));
+    QTest::keyClick(Entry(), Qt::Key_Return);
 }
 
 inline void ClickButton(int id)

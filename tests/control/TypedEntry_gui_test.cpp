@@ -15,14 +15,6 @@ using namespace controltest;
 
 namespace {
 
-QLineEdit* Entry() { return qobject_cast<QLineEdit*>(Dlg()->GetControl(CCadDlg::IDC_ENTRY)); }
-
-void Type(const char* text)
-{
-    Entry()->setText(QString::fromUtf8(text));
-    QTest::keyClick(Entry(), Qt::Key_Return);
-}
-
 class TypedEntry : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(StartFresh()); }
